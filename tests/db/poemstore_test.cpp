@@ -1,0 +1,252 @@
+// Opening and validating a poem database, and the shared lookups.
+#include "db/poemstore.h"
+#include "db/schema.h"
+#include "db/sqltext.h"
+#include "support/fixture.h"
+#include "support/recordingsink.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Simulates read-only media: a writable open fails the way a write-protected
+// file does (root ignores file permissions, so the real thing cannot be made here).
+class ReadOnlyMediaStore : public PoemStore {
+public:
+    using PoemStore::PoemStore;
+    int writableAttempts = 0;
+    bool failLockedToo = false;
+
+protected:
+    int openFile(const QString& path, bool writable, QString* error) override {
+        if (writable) {
+            ++writableAttempts;
+            *error = QStringLiteral("attempt to write a readonly database");
+            return SQLITE_READONLY;
+        }
+        if (failLockedToo) {
+            *error = QStringLiteral("unable to open database file");
+            return SQLITE_CANTOPEN;
+        }
+        return PoemStore::openFile(path, writable, error);
+    }
+};
+
+class OtherFailureStore : public PoemStore {
+public:
+    using PoemStore::PoemStore;
+
+protected:
+    int openFile(const QString&, bool, QString* error) override {
+        *error = QStringLiteral("out of memory");
+        return SQLITE_NOMEM;
+    }
+};
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(OpenPoemDatabase, OpensWritableAndLocked) {
+    FixtureDb fx;
+    fx.fillSample();
+    RecordingSink sink;
+    PoemStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
+    EXPECT_TRUE(store.isOpen());
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
+    EXPECT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
+    EXPECT_TRUE(store.isOpen());
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QString()), 9);
+    EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+TEST(OpenPoemDatabase, LockedModeKeepsWritersOut) {
+    FixtureDb fx;
+    fx.fillSample();
+    RecordingSink sink;
+    PoemStore store(&sink);
+    ASSERT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
+    // The locked connection refuses writes itself ...
+    EXPECT_THROW(store.db().exec(QStringLiteral("Update Poetry Set fQty=1")), SqlError);
+    // ... and another writer cannot commit while it is open.
+    sqlite3_busy_timeout(fx.db().handle(), 50);
+    EXPECT_THROW(fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1")), SqlError);
+    store.close();
+    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1"));
+    EXPECT_EQ(fx.count(QStringLiteral("select fQty from Poetry where fPoemID=1")), 7);
+}
+
+TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
+    QTemporaryDir dir;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    QByteArray access(4096, '\0');
+    access.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+    QByteArray random;
+    for (int i = 0; i < 8192; ++i) random.append(char((i * 7919 + 13) & 0xff));
+    const Case cases[] = {{"empty.mdb", QByteArray()},
+                          {"random.mdb", random},
+                          {"text.mdb", QByteArray("床前明月光\nnot a database\n")},
+                          {"access.mdb", access}};
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        writeFile(path, c.bytes);
+        RecordingSink sink;
+        PoemStore store(&sink);
+        EXPECT_EQ(store.OpenPoemDatabase(1, path), -1) << c.name;
+        EXPECT_FALSE(store.isOpen()) << c.name;
+        ASSERT_EQ(sink.messages.size(), 1) << c.name;
+        EXPECT_EQ(sink.messages[0].text, path + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！"));
+        EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
+        EXPECT_EQ(sink.messages[0].title, QStringLiteral("澄川软件"));
+    }
+    // A SQLite database without the Poetry table.
+    const QString other = dir.filePath(QStringLiteral("other.mdb"));
+    {
+        SqlDatabase db;
+        db.open(other, false, true);
+        db.execNative(QStringLiteral("CREATE TABLE Poet (fPoet TEXT)"));
+    }
+    RecordingSink sink;
+    PoemStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(0, other), -1);
+    EXPECT_FALSE(store.isOpen());
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages[0].text.endsWith(QStringLiteral("并不是《蓝溪诗汇》数据库文件，操作失败！")));
+}
+
+TEST(OpenPoemDatabase, MissingFileIsAnOpenFailure) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("none.mdb"));
+    RecordingSink sink;
+    PoemStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(1, path), -1);
+    EXPECT_FALSE(QFile::exists(path)); // never created
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_TRUE(sink.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + path + QStringLiteral(" 。\n\n")));
+    EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
+}
+
+TEST(OpenPoemDatabase, ReadOnlyFileFallsBackToLocked) {
+    FixtureDb fx;
+    fx.fillSample();
+    RecordingSink sink;
+    ReadOnlyMediaStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), 0);
+    EXPECT_EQ(store.writableAttempts, 1);
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].text, QStringLiteral("数据库文件 ") + fx.path() + QStringLiteral(" 只读 ?"));
+    EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Warning);
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QString()), 9);
+
+    // Failing in locked mode as well: the open-failure message with the reason.
+    RecordingSink sink2;
+    ReadOnlyMediaStore broken(&sink2);
+    broken.failLockedToo = true;
+    EXPECT_EQ(broken.OpenPoemDatabase(1, fx.path()), -1);
+    ASSERT_EQ(sink2.messages.size(), 2);
+    EXPECT_EQ(sink2.messages[1].text, QStringLiteral("无法打开数据库文件 ") + fx.path() +
+                                          QStringLiteral(" 。\n\nunable to open database file"));
+    EXPECT_EQ(sink2.messages[1].icon, MessageSink::Icon::Critical);
+    EXPECT_FALSE(broken.isOpen());
+}
+
+TEST(OpenPoemDatabase, OtherFailuresNameTheDataComponent) {
+    FixtureDb fx;
+    RecordingSink sink;
+    OtherFailureStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), -1);
+    ASSERT_EQ(sink.messages.size(), 1);
+    EXPECT_EQ(sink.messages[0].text,
+              QStringLiteral("系统无法打开数据库文件 ") + fx.path() +
+                  QStringLiteral("，请确认您已经安装了“数据访问组件”。\n\n提示：您可以从 [澄川诗词网站] ") +
+                  kProductWebPage + QStringLiteral(" 下载，或者从 [Microsoft网站] 下载该组件。"));
+}
+
+TEST(OpenPoemDatabase, PlainForeignDatabaseIsBrowsable) {
+    // Made by another tool: plain column types, no indexes, no collations.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plain.mdb"));
+    {
+        SqlDatabase db;
+        db.open(path, false, true);
+        db.execNative(QStringLiteral("CREATE TABLE Poetry (fPoemID INTEGER, fBookID INTEGER, fType TEXT, fStyle TEXT, "
+                                     "fPoet TEXT, fDynasty TEXT, fTitle TEXT, fPre TEXT, fContent TEXT, fMemo TEXT, "
+                                     "fQty INTEGER, fBookmark INTEGER, fBook_del TEXT)"));
+        db.execNative(QStringLiteral("INSERT INTO Poetry VALUES (1,-1,'诗','五绝','王维','唐','鹿柴','','空山不见人','',1,0,NULL)"));
+    }
+    RecordingSink sink;
+    PoemStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(1, path), 1);
+    SqlStatement st = store.db().prepare(QStringLiteral(
+        "select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del from Poetry a  Where 1=1 And '' & "
+        "a.fType = '诗' Order by a.fTitle,a.fPoet"));
+    ASSERT_TRUE(st.next());
+    EXPECT_EQ(st.text(0), QStringLiteral("鹿柴"));
+}
+
+TEST(Lookups, CountsBookmarksAndIds) {
+    FixtureDb fx;
+    fx.fillSample();
+    RecordingSink sink;
+    PoemStore store(&sink);
+    ASSERT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("fPoet='李白'")), 2);
+    EXPECT_EQ(store.FindTable(QStringLiteral("NoSuchTable"), QString()), -1);
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("no such column = 1")), -1);
+    EXPECT_EQ(store.getMaxBookmark(), 5);
+    EXPECT_EQ(store.FindPoemID(QStringLiteral("静夜思"), QStringLiteral("李白"), QStringLiteral("五言绝句")), 1);
+    EXPECT_EQ(store.FindPoemID(QStringLiteral("静夜思"), QStringLiteral("李白"), QStringLiteral("七言绝句")), -1);
+    // A NULL form is found with an empty one.
+    EXPECT_EQ(store.FindPoemID(QStringLiteral("无题"), QStringLiteral("无名氏"), QString()), 6);
+    EXPECT_EQ(store.FindPoemID(QStringLiteral("Moon's Song"), QStringLiteral("li bai"), QStringLiteral("乐府")), 9);
+    EXPECT_EQ(store.FindBookID(QStringLiteral("唐诗选")), 1);
+    EXPECT_EQ(store.FindBookID(QString()), 4);
+    EXPECT_EQ(store.FindBookID(QStringLiteral("没有")), -1);
+
+    store.db().exec(QStringLiteral("Update Poetry Set fBookmark=0 Where fBookmark <> 0"));
+    EXPECT_EQ(store.getMaxBookmark(), 0);
+    store.db().exec(QStringLiteral("Delete From Poetry"));
+    EXPECT_EQ(store.getMaxBookmark(), 0);
+
+    store.close();
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), -1);
+    EXPECT_EQ(store.getMaxBookmark(), 0);
+    EXPECT_THROW(store.FindBookID(QStringLiteral("唐诗选")), SqlError);
+}
+
+TEST(Lookups, AwkwardValuesRoundTrip) {
+    FixtureDb fx;
+    RecordingSink sink;
+    PoemStore store(&sink);
+    ASSERT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
+    const QString values[] = {QStringLiteral("It's"), QStringLiteral("''"), QStringLiteral("100%"),
+                              QStringLiteral("a_b"), QStringLiteral("C:\\dir\\"), QStringLiteral("𠀀字"),
+                              QStringLiteral(" 空格 "), QStringLiteral("a & b")};
+    int n = 0;
+    for (const QString& v : values) {
+        ++n;
+        const QString t = v + QString::number(n);
+        store.db().exec(QStringLiteral("Insert Into Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,"
+                                       "fMemo,fQty) Values (-1,'诗',%1,%2,'唐',%3,'','x','',1)")
+                            .arg(sqlText(v), sqlText(v), sqlText(t)));
+        store.db().exec(QStringLiteral("Insert Into PoetBook (fBook,fBookOrderID,fBookSelected) Values (%1,0,1)").arg(sqlText(t)));
+        const qint32 id = store.FindPoemID(t, v, v);
+        EXPECT_GT(id, 0) << qPrintable(v);
+        EXPECT_GT(store.FindBookID(t), 0) << qPrintable(v);
+        EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("fTitle=") + sqlText(t)), 1);
+        SqlStatement st = store.db().prepare(QStringLiteral("select fTitle from Poetry Where fPoemID = %1").arg(id));
+        ASSERT_TRUE(st.next());
+        EXPECT_EQ(st.text(0), t);
+    }
+}

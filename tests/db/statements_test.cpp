@@ -1,0 +1,3 @@
+#include "support/fixture.h"
+
+#include <gtest/gtest.h>
