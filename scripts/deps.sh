@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3
   libgtest-dev
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
   xvfb xauth
 )
 missing=()

@@ -1,7 +1,432 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+#include "app/artwork.h"
+#include "app/settings.h"
+#include "browse/titlelistview.h"
+#include "browse/windowlayout.h"
+#include "db/sqltext.h"
+#include "db/textwidth.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace {
+
+// Shows the busy pointer for the life of the object.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_store(dialogs) {
     setObjectName(QStringLiteral("frmPoem"));
     setWindowTitle(QStringLiteral("蓝溪诗汇 "));
-    resize(800, 560);
+    setupUi();
+    m_rects = designLayout();
+    connectFrame();
+    // The design size: 11910 x 7905 twips of client area.
+    resize(twipsToPixels(11910), twipsToPixels(7905) + menuBar()->sizeHint().height());
+}
+
+MainWindow::~MainWindow() { Form_Unload(); }
+
+namespace {
+QString& programFolderOverride() {
+    static QString folder;
+    return folder;
+}
+} // namespace
+
+QString MainWindow::programFolder() {
+    const QString& o = programFolderOverride();
+    return StripTrailingBackslash(o.isEmpty() ? QCoreApplication::applicationDirPath() : o);
+}
+
+void MainWindow::setProgramFolderForTesting(const QString& folder) { programFolderOverride() = folder; }
+
+int MainWindow::twipsToPixels(int twips) const {
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return int(qRound64(double(twips) * dpi / 1440.0));
+}
+
+int MainWindow::pixelsToTwips(int pixels) const {
+    const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+    return int(qRound64(double(pixels) * 1440.0 / dpi));
+}
+
+QString MainWindow::tag(const QObject* o) { return o->property("tag").toString(); }
+
+void MainWindow::setTag(QObject* o, const QString& value) { o->setProperty("tag", value); }
+
+void MainWindow::connectFrame() {
+    connect(ui.mnuQuit, &QAction::triggered, this, &QWidget::close);
+    connect(ui.cmdQuit, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui.mnuToolLock, &QAction::triggered, this, [this] { mnuToolLock_Click(); });
+    connect(ui.mnuToolFile, &QAction::triggered, this, [this] { mnuToolFile_Click(); });
+    connect(ui.cboBook, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboBook_Click(); });
+    connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
+    for (int i = 0; i < 4; ++i)
+        connect(ui.mnuList[size_t(i)], &QAction::triggered, this, [this, i] { ui.lstTitle->setViewStyle(i); });
+    for (int i = 0; i < 2; ++i)
+        connect(ui.mnuAlian[size_t(i)], &QAction::triggered, this, [this, i] { ui.lstTitle->setArrangement(i + 1); });
+    // Escape presses the button the current mode names; browsing names cmdQuit.
+    ui.cmdQuit->setShortcut(QKeySequence(Qt::Key_Escape));
+}
+
+void MainWindow::centreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+    if (!screen) return;
+    const QRect avail = screen->geometry();
+    const QRect fg = frameGeometry();
+    move(avail.left() + (avail.width() - fg.width()) / 2, avail.top() + (avail.height() - fg.height()) / 2);
+}
+
+void MainWindow::fillBookList() {
+    ui.cboBook->blockSignals(true);
+    ui.cboBook->clear();
+    ui.cboBook->addItem(kProductName);
+    try {
+        SqlStatement st = m_store.db().prepare(
+            QStringLiteral("select fBook from PoetBook Where fBookSelected=1 Order By fBookOrderID"));
+        while (st.next()) {
+            const QString name = st.text(0);
+            if (!name.isEmpty()) ui.cboBook->addItem(name);
+        }
+    } catch (const SqlError& e) {
+        m_dialogs->message(e.message(), MessageSink::Icon::Warning);
+    }
+    ui.cboBook->setCurrentIndex(-1);
+    ui.cboBook->blockSignals(false);
+}
+
+void MainWindow::fillFontList() {
+    ui.cboFontName->clear();
+    ui.cboFontName->addItems(QFontDatabase::families());
+}
+
+void MainWindow::Form_Load() {
+    BusyCursor busy;
+    // 1. The duplicate-group picker: four columns, only the first shown.
+    auto* dupModel = new QStandardItemModel(0, 4, ui.cboTitle3);
+    ui.cboTitle3->setModel(dupModel);
+    ui.cboTitle3->setModelColumn(0);
+    // 2. Centre on the screen.
+    centreOnScreen();
+    // 3. The help file.
+    HelpFile = programFolder() + QStringLiteral("/readme.chm");
+    // 4. No poem edit armed.
+    EditMode = 0;
+    // 5. The database beside the program.
+    DatabasePath = programFolder() + QStringLiteral("/poem.mdb");
+    ui.panels[6]->setText(DatabasePath);
+    ui.panels[6]->setToolTip(DatabasePath);
+    // 6, 7. Open it in the saved write mode.
+    WriteMode = Settings::defaultLocked();
+    WriteMode = m_store.OpenPoemDatabase(WriteMode, DatabasePath);
+    m_loaded = true;
+    // 8, 9. Lock tick, write controls and caption. Also after a failed open, so
+    // the window without a database has every write control disabled.
+    UpdateCaption();
+    if (WriteMode != -1) {
+        try {
+            // 10. Poets, into the search/editor combo and the poet panel's combo.
+            {
+                SqlStatement st = m_store.db().prepare(QStringLiteral("select fPoet from Poet Order by fPoet"));
+                QStringList poets;
+                while (st.next()) poets << st.text(0);
+                ui.cboPoet->addItems(poets);
+                ui.cboPoet2->addItems(poets);
+            }
+            // 11. Dynasties in their display order.
+            {
+                SqlStatement st = m_store.db().prepare(QStringLiteral("select fDynasty from PoetDynasty Order By fID"));
+                while (st.next()) ui.cboDynasty->addItem(st.text(0));
+            }
+            // 12. Books, then entry 0: the whole collection.
+            fillBookList();
+            ui.cboBook->setCurrentIndex(0);
+            // 13. Categories.
+            {
+                SqlStatement st = m_store.db().prepare(
+                    QStringLiteral("select distinct fType from Poetry Where '' & fType<>'' Order By fType"));
+                while (st.next()) ui.cboType->addItem(st.text(0));
+            }
+            // 14. Forms.
+            ui.cboStyle->clear();
+            {
+                SqlStatement st = m_store.db().prepare(
+                    QStringLiteral("select distinct fStyle from Poetry Where '' & fStyle<>'' Order By fStyle"));
+                while (st.next()) ui.cboStyle->addItem(st.text(0));
+            }
+        } catch (const SqlError& e) {
+            m_dialogs->message(e.message(), MessageSink::Icon::Warning);
+        }
+        for (QComboBox* cb : {ui.cboPoet, ui.cboDynasty, ui.cboType, ui.cboStyle}) cb->setCurrentIndex(-1);
+        // 15. The title list's view style.
+        const int style = Settings::defaultLstView();
+        ui.lstTitle->setViewStyle(style);
+        ui.mnuList[size_t(style)]->setChecked(true);
+        // 16. Templates. 17. Totals. 18. The tree, grouped by poet.
+        FillTemplateList();
+        UpdateCounters(QString(), true);
+        ui.cboList->setCurrentIndex(1);
+    } else {
+        const int style = Settings::defaultLstView();
+        ui.lstTitle->setViewStyle(style);
+        ui.mnuList[size_t(style)]->setChecked(true);
+    }
+    // 19. The template editor shows the content line.
+    ui.cboText->setCurrentIndex(3);
+    // 20. The state panel's tag.
+    setTag(ui.myState, QStringLiteral("查询"));
+    // 21. Every screen font for the template editor.
+    fillFontList();
+    // 22. Empty editor texts, and the browsing layout.
+    ui.txtPre->clear();
+    ui.txtContent->clear();
+    ui.txtMemo->clear();
+    Form_Resize();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::Form_Unload() {
+    if (m_unloaded || !m_loaded) return;
+    m_unloaded = true;
+    // Errors here are ignored: the program is ending.
+    m_store.close();
+    const int style = ui.lstTitle->viewStyle();
+    if (Settings::defaultLstView() != style) Settings::setDefaultLstView(style);
+    // A start without a usable database leaves the saved mode alone.
+    if (WriteMode >= 0 && Settings::defaultLocked() != WriteMode) Settings::setDefaultLocked(WriteMode);
+}
+
+void MainWindow::EnableWriteControls(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.cmdSave, ui.cmdSaveTo, ui.cmdDel, ui.cmdEdit, ui.cmdPoet,
+                                                       ui.cmdPoetOk, ui.cmdBookmarkAdd, ui.cmdBookmarkDel})
+        w->setEnabled(enabled);
+    for (QAction* a : std::initializer_list<QAction*>{
+             ui.mnuEditTo[1], ui.mnuEditTo[2], ui.mnuEditTo[3], ui.mnuPoetEdit, ui.mnuPoetDel,
+             ui.mnuBookmark[0]->menuAction(), ui.mnuBookmark[1]->menuAction(), ui.mnuBookmarkDelAll,
+             ui.mnuVolumn->menuAction(), ui.mnuBookOrder, ui.mnuBookAdded->menuAction(),
+             ui.mnuBookDelete->menuAction(), ui.mnuBookDelAll, ui.mnuToolCHK})
+        a->setEnabled(enabled);
+}
+
+void MainWindow::UpdateCaption() {
+    ui.mnuToolLock->setChecked(WriteMode == 0);
+    EnableWriteControls(WriteMode == 1);
+    setWindowTitle(QStringLiteral("蓝溪诗汇 ") + (WriteMode == 0 ? QStringLiteral("-（锁定）") : QString()));
+}
+
+void MainWindow::mnuToolLock_Click() {
+    const qint16 requested = WriteMode == 1 ? 0 : 1;
+    const qint16 result = m_store.OpenPoemDatabase(requested, DatabasePath);
+    if (result != WriteMode) {
+        WriteMode = result;
+        UpdateCaption();
+    } else if (WriteMode == 0) {
+        m_dialogs->message(QStringLiteral("系统无法写入数据库，解锁操作失败！"), MessageSink::Icon::Warning);
+    }
+    // The menu's own tick follows WriteMode, not the click.
+    ui.mnuToolLock->setChecked(WriteMode == 0);
+}
+
+QString MainWindow::getFilePath(int kind, int filterIndex, const QString& initialName, const QString& title,
+                                const QString& filter) {
+    return m_dialogs->getFilePath(kind, filterIndex, initialName, title, filter);
+}
+
+void MainWindow::mnuToolFile_Click() {
+    const QString initial = programFolder() + QStringLiteral("/poem.mdb");
+    const QString path = getFilePath(1, 1, initial, windowTitle(),
+                                     QStringLiteral("所有文件 (*.*)|*.*|Access 数据库 (*.mdb)|*.mdb"));
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    if (WriteMode < 0) WriteMode = qint16(-WriteMode);
+    const qint16 result = m_store.OpenPoemDatabase(WriteMode, path);
+    if (result != -1) {
+        DatabasePath = path;
+        ui.panels[6]->setText(DatabasePath);
+        ui.panels[6]->setToolTip(DatabasePath);
+        UpdateCounters(QString(), true);
+        ui.cboList->setCurrentIndex(ui.cboList->currentIndex() == 0 ? 1 : 0);
+        // Always brought in line: after a failed start the write controls were
+        // disabled although the retried mode already reads 1.
+        WriteMode = result;
+        UpdateCaption();
+        return;
+    }
+    // Not a poem database, or it could not be opened: back to the previous file.
+    WriteMode = m_store.OpenPoemDatabase(WriteMode, DatabasePath);
+    UpdateCaption();
+}
+
+// ---- Browsing entry points used by start-up and the database switch ----
+
+void MainWindow::cboBook_Click() {}
+
+void MainWindow::FillTemplateList() {}
+
+void MainWindow::cboList_Click() {
+    const int index = ui.cboList->currentIndex();
+    if (tag(ui.cboList).toInt() == index) return;
+    setTag(ui.cboList, QString::number(index));
+}
+
+void MainWindow::UpdateCounters(const QString& filter, bool totals) {
+    BusyCursor busy;
+    qint64 n = 0;
+    qint64 m = 0;
+    try {
+        m_store.db().scalarInt(QStringLiteral("Select Count(*) from Poetry a ") + filter, &n);
+        if (n > 0 && !m_store.db().scalarInt(QStringLiteral("Select sum(a.fQty) from Poetry a ") + filter, &m)) m = 0;
+    } catch (const SqlError&) {
+        n = 0;
+        m = 0;
+    }
+    QString text = (totals ? QStringLiteral("系统总计：") : QStringLiteral("目前选入：")) + QString::number(n) +
+                   QStringLiteral("题");
+    if (totals) setTag(ui.lstTitle, QString::number(n));
+    if (n > 0) text += QStringLiteral(" (") + QString::number(m) + QStringLiteral("首)");
+    QLabel* panel = totals ? ui.myTotal : ui.mySelect;
+    setTag(panel, QString::number(m));
+    panel->setText(text);
+}
+
+// ---- Layout ----
+
+WindowState MainWindow::windowState() const {
+    WindowState st;
+    const QRect fg = frameGeometry();
+    st.outerWidth = pixelsToTwips(fg.width());
+    st.outerHeight = pixelsToTwips(fg.height());
+    st.statusHeight = pixelsToTwips(ui.StatusBar1->isVisible() ? ui.StatusBar1->height() : ui.StatusBar1->sizeHint().height());
+    st.innerWidth = pixelsToTwips(ui.central->width());
+    st.innerHeight = pixelsToTwips(ui.central->height()) + st.statusHeight;
+    st.minimized = isMinimized();
+    st.maximized = isMaximized();
+    st.modelShown = !ui.fraModel->isHidden();
+    st.seekShown = !ui.fraSeek->isHidden();
+    st.poetExpanded = IsPoetExpanded(PoetExpandState);
+    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+    if (screen) {
+        st.screenWidth = pixelsToTwips(screen->geometry().width());
+        st.screenHeight = pixelsToTwips(screen->geometry().height());
+    }
+    return st;
+}
+
+void MainWindow::applyRect(QWidget* w, const TwipRect& r) {
+    w->setGeometry(twipsToPixels(r.left), twipsToPixels(r.top), qMax(0, twipsToPixels(r.width)),
+                   qMax(0, twipsToPixels(r.height)));
+}
+
+void MainWindow::applyLayout() {
+    const LayoutRects& r = m_rects;
+    applyRect(ui.fraTop, r.fraTop);
+    applyRect(ui.Image1, r.Image1);
+    ui.Image1->setPixmap(Artwork::banner(ui.Image1->size()));
+    ui.cmdQuit->setGeometry(ui.fraTop->width() - twipsToPixels(900), twipsToPixels(90 + 480), twipsToPixels(750),
+                            twipsToPixels(315));
+    ui.cmdQuit->raise();
+    applyRect(ui.fraSelect, r.fraSelect);
+    applyRect(ui.cboList, r.cboList);
+    applyRect(ui.tvwList, r.tvwList);
+    applyRect(ui.lstTitle, r.lstTitle);
+    applyRect(ui.cboTitle2, r.cboTitle2);
+    applyRect(ui.cboTitle3, r.cboTitle3);
+    applyRect(ui.fraBook, r.fraBook);
+    const std::pair<QWidget*, const TwipRect*> tools[] = {
+        {ui.cmdSetting, &r.cmdSetting},         {ui.cmdPoet, &r.cmdPoet},         {ui.cmdEdit, &r.cmdEdit},
+        {ui.cmdBookmarkAdd, &r.cmdBookmarkAdd}, {ui.cmdBookmarkDel, &r.cmdBookmarkDel}, {ui.cmdBmkSeek, &r.cmdBmkSeek},
+        {ui.cmdSeek, &r.cmdSeek},               {ui.cmdPrint, &r.cmdPrint}};
+    for (const auto& [w, rect] : tools) applyRect(w, *rect);
+    applyRect(ui.fraModel, r.fraModel);
+    applyRect(ui.cmdSave, r.cmdSave);
+    applyRect(ui.cmdSaveTo, r.cmdSaveTo);
+    applyRect(ui.cmdDel, r.cmdDel);
+    applyRect(ui.cmdSaveCancel, r.cmdSaveCancel);
+    ui.cmdDel->setVisible(r.cmdDel.visible);
+    applyRect(ui.fraSeek, r.fraSeek);
+    applyRect(ui.txtPre, r.txtPre);
+    applyRect(ui.txtContent, r.txtContent);
+    applyRect(ui.txtMemo, r.txtMemo);
+    applyRect(ui.cmdSeekCancel, r.cmdSeekCancel);
+    applyRect(ui.cmdSeekOk, r.cmdSeekOk);
+    applyRect(ui.cmdEditOk, r.cmdEditOk);
+    applyRect(ui.RichTextBox1, r.RichTextBox1);
+    applyRect(ui.imgPoet, r.imgPoet);
+    applyRect(ui.txtPoet2, r.txtPoet2);
+    applyRect(ui.lblPoet2, r.lblPoet2);
+    applyRect(ui.cboPoet2, r.cboPoet2);
+    applyRect(ui.cmdPoetExpand, r.cmdPoetExpand);
+    applyRect(ui.cmdPoetOk, r.cmdPoetOk);
+    applyRect(ui.cmdPoetCancel, r.cmdPoetCancel);
+    if (IsPoetExpanded(PoetExpandState)) ui.txtPoet2->raise();
+}
+
+void MainWindow::Form_Resize() {
+    if (m_inResize) return;
+    const WindowState st = windowState();
+    const LayoutResult result = FormResize(st, m_rects);
+    if (result.outcome == LayoutOutcome::SnapWindow) {
+        // Too small: back to the smallest size, centred; the resize that follows lays it out.
+        m_inResize = true;
+        const QRect fg = frameGeometry();
+        const QRect g = geometry();
+        const int frameW = fg.width() - g.width();
+        const int frameH = fg.height() - g.height();
+        const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+        const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+        resize(twipsToPixels(result.window.width) - frameW, twipsToPixels(result.window.height) - frameH);
+        move(origin.x() + twipsToPixels(result.window.left), origin.y() + twipsToPixels(result.window.top));
+        m_inResize = false;
+        const WindowState again = windowState();
+        if (FormResize(again, m_rects).outcome == LayoutOutcome::LaidOut) applyLayout();
+        return;
+    }
+    if (result.outcome == LayoutOutcome::LaidOut) applyLayout();
+}
+
+void MainWindow::ArrangeTextPane() {
+    ui.RichTextBox1->hide();
+    ::ArrangeTextPane(windowState(), m_rects);
+    applyRect(ui.RichTextBox1, m_rects.RichTextBox1);
+    ui.RichTextBox1->show();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) Form_Resize();
 }
