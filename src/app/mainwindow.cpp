@@ -1,6 +1,9 @@
 #include "app/mainwindow.h"
 
 #include "app/artwork.h"
+#include "app/busycursor.h"
+#include "browse/browsecontroller.h"
+#include "display/displaycontroller.h"
 #include "app/settings.h"
 #include "browse/titlelistview.h"
 #include "browse/windowlayout.h"
@@ -29,16 +32,6 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-namespace {
-
-// Shows the busy pointer for the life of the object.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     : QMainWindow(parent), m_dialogs(dialogs), m_store(dialogs) {
@@ -46,6 +39,8 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("蓝溪诗汇 "));
     setupUi();
     m_rects = designLayout();
+    browse = new BrowseController(*this);
+    display = new DisplayController(*this);
     connectFrame();
     // The design size: 11910 x 7905 twips of client area.
     resize(twipsToPixels(11910), twipsToPixels(7905) + menuBar()->sizeHint().height());
@@ -88,6 +83,7 @@ void MainWindow::connectFrame() {
     connect(ui.mnuToolFile, &QAction::triggered, this, [this] { mnuToolFile_Click(); });
     connect(ui.cboBook, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboBook_Click(); });
     connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
+    connect(ui.mnuEditRefresh, &QAction::triggered, this, [this] { UpdateCounters(QString(), true); });
     for (int i = 0; i < 4; ++i)
         connect(ui.mnuList[size_t(i)], &QAction::triggered, this, [this, i] { ui.lstTitle->setViewStyle(i); });
     for (int i = 0; i < 2; ++i)
@@ -287,37 +283,21 @@ void MainWindow::mnuToolFile_Click() {
     UpdateCaption();
 }
 
-// ---- Browsing entry points used by start-up and the database switch ----
+// ---- Entry points of the subsystems used by start-up and the database switch ----
 
-void MainWindow::cboBook_Click() {}
+void MainWindow::cboBook_Click() { browse->cboBook_Click(); }
 
-void MainWindow::FillTemplateList() {}
+void MainWindow::FillTemplateList() { display->FillTemplateList(); }
 
-void MainWindow::cboList_Click() {
-    const int index = ui.cboList->currentIndex();
-    if (tag(ui.cboList).toInt() == index) return;
-    setTag(ui.cboList, QString::number(index));
+void MainWindow::cboList_Click() { browse->cboList_Click(); }
+
+void MainWindow::UpdateCounters(const QString& filter, bool totals) { browse->UpdateCounters(filter, totals); }
+
+void MainWindow::FillTitleList(const QString& filter, const QString& order, const QString& mode) {
+    browse->FillTitleList(filter, order, mode);
 }
 
-void MainWindow::UpdateCounters(const QString& filter, bool totals) {
-    BusyCursor busy;
-    qint64 n = 0;
-    qint64 m = 0;
-    try {
-        m_store.db().scalarInt(QStringLiteral("Select Count(*) from Poetry a ") + filter, &n);
-        if (n > 0 && !m_store.db().scalarInt(QStringLiteral("Select sum(a.fQty) from Poetry a ") + filter, &m)) m = 0;
-    } catch (const SqlError&) {
-        n = 0;
-        m = 0;
-    }
-    QString text = (totals ? QStringLiteral("系统总计：") : QStringLiteral("目前选入：")) + QString::number(n) +
-                   QStringLiteral("题");
-    if (totals) setTag(ui.lstTitle, QString::number(n));
-    if (n > 0) text += QStringLiteral(" (") + QString::number(m) + QStringLiteral("首)");
-    QLabel* panel = totals ? ui.myTotal : ui.mySelect;
-    setTag(panel, QString::number(m));
-    panel->setText(text);
-}
+void MainWindow::RenderPoem(const QString& id) { display->RenderPoem(id); }
 
 // ---- Layout ----
 

@@ -24,6 +24,8 @@ class QTextEdit;
 class QToolButton;
 class QTreeWidget;
 class TitleListView;
+class BrowseController;
+class DisplayController;
 
 // Pointers to every control, named as the program names them. Indexed arrays keep
 // their index: objectName "mnuEditTo_1", "optAlign_2", ...
@@ -203,12 +205,18 @@ public:
     static QString tag(const QObject* o);
     static void setTag(QObject* o, const QString& value);
 
-    // Filled in by the browsing subsystem; called at their places in the load
-    // routine and by the database switch.
+    // The subsystems' controllers, composed here.
+    BrowseController* browse = nullptr;
+    DisplayController* display = nullptr;
+
+    // Entry points of the subsystems that start-up, the database switch and other
+    // subsystems call.
     void cboBook_Click();
     void FillTemplateList();
     void UpdateCounters(const QString& filter, bool totals);
     void cboList_Click();
+    void FillTitleList(const QString& filter, const QString& order, const QString& mode);
+    void RenderPoem(const QString& id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,6 +3,7 @@
 // of the panels are in twips (converted with the screen's DPI) and the resize
 // layout moves and stretches them from there.
 #include "app/artwork.h"
+#include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "browse/titlelistview.h"
 
@@ -96,6 +97,12 @@ void MainWindow::setupUi() {
     ui.cboTitle3 = make<QComboBox>(ui.fraSelect, QStringLiteral("cboTitle3"));
     ui.cboTitle3->setAccessibleName(QStringLiteral("重复诗词"));
     ui.cboTitle3->hide();
+    // History and duplicate lines pad to display columns: a monospaced CJK face
+    // in which a Chinese character is two Latin widths lines them up.
+    QFont mono(monospaceCjkFamily());
+    mono.setPointSize(9);
+    ui.cboTitle2->setFont(mono);
+    ui.cboTitle3->setFont(mono);
 
     // Book strip with the toolbar.
     ui.fraBook = make<QFrame>(c, QStringLiteral("fraBook"));
@@ -301,6 +308,9 @@ void MainWindow::setupUi() {
     ui.lblPoet2->setBuddy(ui.txtPoet2);
     ui.txtPoet2->setAccessibleName(QStringLiteral("作者简介"));
     ui.cboPoet2 = make<QComboBox>(c, QStringLiteral("cboPoet2"));
+    // Shows any poet's name, listed or not; disabled outside a poet edit.
+    ui.cboPoet2->setEditable(true);
+    ui.cboPoet2->setInsertPolicy(QComboBox::NoInsert);
     ui.cboPoet2->setEnabled(false);
     ui.cboPoet2->setAccessibleName(QStringLiteral("作者"));
     ui.cmdPoetExpand = make<QToolButton>(c, QStringLiteral("cmdPoetExpand"));

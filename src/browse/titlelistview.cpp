@@ -74,7 +74,9 @@ void TitleListView::setArrangement(int arrange) {
     m_arrange = arrange == 2 ? 2 : 1;
     if (m_style == 0 || m_style == 1) m_list->setFlow(m_arrange == 1 ? QListView::TopToBottom : QListView::LeftToRight);
     else m_list->setFlow(QListView::TopToBottom);
-    m_list->setWrapping(m_style != 3);
+    // Icons wrap into rows or columns; the list style is one plain column, which
+    // suits the narrow left column best.
+    m_list->setWrapping(m_style == 0 || m_style == 1);
 }
 
 QAbstractItemView* TitleListView::currentView() const {

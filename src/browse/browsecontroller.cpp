@@ -1,0 +1,339 @@
+#include "browse/browsecontroller.h"
+
+#include "app/artwork.h"
+#include "app/busycursor.h"
+#include "app/mainwindow.h"
+#include "browse/historyline.h"
+#include "browse/titlelistmodel.h"
+#include "browse/titlelistview.h"
+#include "db/sqltext.h"
+#include "search/poemfilter.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QStyle>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <limits>
+
+namespace {
+
+struct Grouping {
+    const char* query;
+    const char* groupImage;
+    const char* childImage;
+};
+
+// Index 0 by dynasty, 1 by poet, 2 by form.
+const Grouping kGroupings[] = {
+    {"select distinct a.fDynasty,a.fPoet,b.fID from (Poetry a Left Join PoetDynasty b On a.fDynasty=b.fDynasty) "
+     "%1 Order By b.fID,a.fPoet",
+     "wall", "poet"},
+    {"select distinct a.fPoet,'' as bb from Poetry a %1 Order By a.fPoet", "poet", "clsdfold"},
+    {"select distinct a.fStyle,a.fPoet from Poetry a %1 Order By a.fStyle,a.fPoet", "clsdfold", "poet"},
+};
+
+QIcon nodeIcon(const QString& image) {
+    static const QIcon wall = Artwork::toolIcon(QStringLiteral("朝"), QColor(0x8d, 0x6e, 0x63));
+    static const QIcon poet = Artwork::toolIcon(QStringLiteral("人"), QColor(0x2e, 0x7d, 0x32));
+    static const QIcon folder = [] {
+        QIcon i = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
+        i.addPixmap(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
+        return i;
+    }();
+    if (image == u"wall") return wall;
+    if (image == u"poet") return poet;
+    return folder;
+}
+
+constexpr int kKeyRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+
+} // namespace
+
+BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(window) {
+    m_model = new TitleListModel(this);
+    TitleListView* list = w.ui.lstTitle;
+    list->setModel(m_model);
+    list->setToolTip(QStringLiteral("选入作品列表"));
+    // Column widths in twips: 4322, 2117, 2117 and a hidden id column.
+    QTreeView* details = list->detailsView();
+    details->setColumnWidth(0, w.twipsToPixels(4322));
+    details->setColumnWidth(1, w.twipsToPixels(2117));
+    details->setColumnWidth(2, w.twipsToPixels(2117));
+    details->setColumnHidden(3, true);
+
+    connect(list->listView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_filling || !current.isValid()) return;
+                m_rowHandled = true;
+                lstTitle_Click();
+            });
+    connect(list, &TitleListView::itemClicked, this, [this](int) {
+        if (m_rowHandled) {
+            m_rowHandled = false;
+            return;
+        }
+        lstTitle_ItemClick();
+    });
+    connect(list, &TitleListView::rightButtonPressed, this, &BrowseController::lstTitle_MouseDown);
+
+    connect(w.ui.cboTitle2, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle2_Click(); });
+
+    QTreeWidget* tree = w.ui.tvwList;
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (m_treeFilling || !current) return;
+        m_nodeHandled = true;
+        tvwList_NodeClick(current);
+    });
+    connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (m_nodeHandled) {
+            m_nodeHandled = false;
+            return;
+        }
+        tvwList_NodeClick(item);
+    });
+}
+
+// ---- Title list ----
+
+void BrowseController::FillTitleList(const QString& filter, const QString& order, const QString& mode) {
+    BusyCursor busy;
+    // The mode text compared as a number: 0 replaces, anything else appends.
+    const bool replace = mode.trimmed().toDouble() == 0.0;
+    m_filling = true;
+    try {
+        std::vector<TitleRow> rows = ReadTitleRows(w.store().db(), filter, order);
+        if (replace) m_model->replaceRows(std::move(rows));
+        else m_model->appendRows(std::move(rows));
+    } catch (const SqlError&) {
+        // A rejected query ends the fill quietly with an empty list.
+        m_model->clear();
+        m_filling = false;
+        lstTitle_Click();
+        return;
+    }
+    if (m_model->size() > 0) selectRow(0);
+    m_filling = false;
+    if (replace) {
+        UpdateCounters(filter, false);
+    } else {
+        w.ui.mySelect->setText(QStringLiteral("目前选入：") + QString::number(m_model->size()) + QStringLiteral("题"));
+    }
+    lstTitle_Click();
+}
+
+void BrowseController::UpdateCounters(const QString& filter, bool totals) {
+    BusyCursor busy;
+    qint64 n = 0;
+    qint64 m = 0;
+    try {
+        w.store().db().scalarInt(QStringLiteral("Select Count(*) from Poetry a ") + filter, &n);
+        if (n > 0 && !w.store().db().scalarInt(QStringLiteral("Select sum(a.fQty) from Poetry a ") + filter, &m))
+            m = 0;
+    } catch (const SqlError&) {
+        n = 0;
+        m = 0;
+    }
+    QString text = (totals ? QStringLiteral("系统总计：") : QStringLiteral("目前选入：")) + QString::number(n) +
+                   QStringLiteral("题");
+    if (totals) MainWindow::setTag(w.ui.lstTitle, QString::number(n));
+    if (n > 0) text += QStringLiteral(" (") + QString::number(m) + QStringLiteral("首)");
+    QLabel* panel = totals ? w.ui.myTotal : w.ui.mySelect;
+    MainWindow::setTag(panel, QString::number(m));
+    panel->setText(text);
+}
+
+int BrowseController::selectedRow() const {
+    const QModelIndex i = w.ui.lstTitle->listView()->selectionModel()->currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+void BrowseController::selectRow(int row) {
+    QItemSelectionModel* sel = w.ui.lstTitle->listView()->selectionModel();
+    const QModelIndex i = m_model->index(row, 0);
+    sel->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    w.ui.lstTitle->currentView()->scrollTo(i);
+}
+
+void BrowseController::lstTitle_Click() {
+    if (m_model->size() == 0) return;
+    int row = selectedRow();
+    if (row < 0) {
+        row = 0;
+        const bool was = m_filling;
+        m_filling = true;
+        selectRow(0);
+        m_filling = was;
+    }
+    const TitleRow& r = m_model->row(row);
+    const QString id = QString::number(r.poemId);
+    QComboBox* history = w.ui.cboTitle2;
+    MainWindow::setTag(history, id);
+    history->blockSignals(true);
+    RemoveHistoryEntry(r.poemId, 1);
+    while (history->count() > 30) history->removeItem(history->count() - 1);
+    history->insertItem(0, FormatHistoryLine(r.title, r.poet, id));
+    history->setCurrentIndex(-1);
+    history->blockSignals(false);
+    // Choosing the new top line is what shows the poem.
+    history->setCurrentIndex(0);
+}
+
+void BrowseController::lstTitle_ItemClick() { lstTitle_Click(); }
+
+void BrowseController::lstTitle_MouseDown(const QPoint& globalPos) { w.ui.mnuLst->popup(globalPos); }
+
+void BrowseController::cboTitle2_Click() {
+    const int index = w.ui.cboTitle2->currentIndex();
+    if (index < 0) return;
+    const qint32 id = HistoryLineId(w.ui.cboTitle2->itemText(index));
+    if (id < 0) return;
+    MainWindow::setTag(w.ui.cboTitle2, QString::number(id));
+    w.RenderPoem(QString::number(id));
+}
+
+void BrowseController::RemoveHistoryEntry(qint32 id, int force) {
+    QComboBox* history = w.ui.cboTitle2;
+    for (int i = 0; i < history->count(); ++i) {
+        if (HistoryLineId(history->itemText(i)) == id) {
+            if (force == 1 || i > 0) {
+                const bool blocked = history->blockSignals(true);
+                history->removeItem(i);
+                history->blockSignals(blocked);
+            }
+            return;
+        }
+    }
+}
+
+// ---- Navigation tree ----
+
+void BrowseController::FillNavigationTree(const QString& filter) {
+    const int index = w.ui.cboList->currentIndex();
+    if (index < 0 || index > 2) return;
+    const Grouping& g = kGroupings[index];
+    const QString groupImage = QString::fromLatin1(g.groupImage);
+    const QString childImage = QString::fromLatin1(g.childImage);
+    const QString poetInEditor = w.ui.cboPoet2->currentText();
+    QTreeWidget* tree = w.ui.tvwList;
+
+    m_treeFilling = true;
+    tree->setUpdatesEnabled(false);
+    tree->clear();
+    QList<QTreeWidgetItem*> groups;
+    QTreeWidgetItem* lastGroup = nullptr;
+    QTreeWidgetItem* toSelect = nullptr;
+    QString previous;
+    bool first = true;
+    int counter = 0;
+    const auto addChild = [&](QTreeWidgetItem* parent, const QString& c) {
+        auto* child = new QTreeWidgetItem(parent, QStringList{c});
+        child->setData(0, kKeyRole, QStringLiteral("C") + QString::number(counter));
+        child->setData(0, kImageRole, childImage);
+        child->setIcon(0, nodeIcon(childImage));
+        ++counter;
+        if (c == poetInEditor && childImage == u"poet") toSelect = child;
+    };
+    try {
+        SqlStatement st = w.store().db().prepare(QString::fromUtf8(g.query).arg(filter));
+        while (st.next()) {
+            const QString group = st.text(0);
+            const QString child = st.text(1);
+            if (first || group != previous) {
+                first = false;
+                previous = group;
+                lastGroup = new QTreeWidgetItem(QStringList{group});
+                lastGroup->setData(0, kKeyRole, QStringLiteral("B") + QString::number(counter));
+                lastGroup->setData(0, kImageRole, groupImage);
+                lastGroup->setIcon(0, nodeIcon(groupImage));
+                groups.append(lastGroup);
+                ++counter;
+                if (group == poetInEditor && groupImage == u"poet") toSelect = lastGroup;
+            }
+            if (!child.isEmpty()) addChild(lastGroup, child);
+        }
+    } catch (const SqlError& e) {
+        w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+    }
+    tree->addTopLevelItems(groups);
+    tree->setUpdatesEnabled(true);
+
+    if (groups.isEmpty()) {
+        m_treeFilling = false;
+        m_model->clear();
+        w.dialogs().message(QStringLiteral("目前未有诗词选入！"), MessageSink::Icon::Warning);
+        return;
+    }
+    if (!toSelect) toSelect = groups.first();
+    tree->setCurrentItem(toSelect);
+    m_treeFilling = false;
+    tvwList_NodeClick(toSelect);
+    toSelect->setExpanded(true);
+    tree->scrollToItem(toSelect);
+}
+
+void BrowseController::cboList_Click() {
+    const int index = w.ui.cboList->currentIndex();
+    if (MainWindow::tag(w.ui.cboList).toInt() == index) return;
+    FillNavigationTree(QString());
+    MainWindow::setTag(w.ui.cboList, QString::number(index));
+}
+
+void BrowseController::tvwList_NodeClick(QTreeWidgetItem* node) {
+    if (!node) return;
+    BusyCursor busy;
+    QString dynasty, style, poet;
+    const bool group = node->data(0, kKeyRole).toString().startsWith(u'B');
+    const QString text = node->text(0);
+    const QString parent = node->parent() ? node->parent()->text(0) : QString();
+    switch (w.ui.cboList->currentIndex()) {
+    case 0:
+        if (group) dynasty = text;
+        else dynasty = parent, poet = text;
+        break;
+    case 1:
+        if (group) poet = text;
+        else style = text, poet = parent;
+        break;
+    case 2:
+        if (group) style = text;
+        else style = parent, poet = text;
+        break;
+    default:
+        return;
+    }
+    const QString filter = BuildPoemFilter(QString(), dynasty, style, poet, QString(), QString(), QString(), QString(),
+                                           QString());
+    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
+    w.ui.myState->setText(QStringLiteral("状态：[查询]"));
+}
+
+// ---- Book selector ----
+
+void BrowseController::cboBook_Click() {
+    // Runs only while the combo is shown (not replaced by the duplicate picker's
+    // layout) and no book name is being typed.
+    if (w.ui.cboBook->isHidden()) return;
+    if (w.InputState > 0) return;
+    BusyCursor busy;
+    const int index = w.ui.cboBook->currentIndex();
+    QString filter;
+    if (index >= 1) {
+        qint32 id = -1;
+        try {
+            id = w.store().FindBookID(w.ui.cboBook->itemText(index));
+        } catch (const SqlError& e) {
+            w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+            return;
+        }
+        if (id == -1) return;
+        filter = QStringLiteral(" Where a.fBookID=") + QString::number(id);
+    }
+    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
+    w.ui.myState->setText(QStringLiteral("状态：[") + w.ui.cboBook->toolTip() + u']');
+}

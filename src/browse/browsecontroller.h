@@ -1,0 +1,45 @@
+#pragma once
+// Browsing: the navigation tree, the title list with its history and counters,
+// and the book selector's listing. Works on the main window's controls and state.
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class QTreeWidgetItem;
+class TitleListModel;
+
+class BrowseController : public QObject {
+    Q_OBJECT
+public:
+    explicit BrowseController(MainWindow& window);
+
+    TitleListModel* model() const { return m_model; }
+
+    // Title list and counters.
+    void FillTitleList(const QString& filter, const QString& order, const QString& mode);
+    void UpdateCounters(const QString& filter, bool totals);
+    void lstTitle_Click();
+    void lstTitle_ItemClick();
+    void lstTitle_MouseDown(const QPoint& globalPos);
+    void cboTitle2_Click();
+    void RemoveHistoryEntry(qint32 id, int force);
+    // The selected row of the title list, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Navigation tree.
+    void FillNavigationTree(const QString& filter);
+    void cboList_Click();
+    void tvwList_NodeClick(QTreeWidgetItem* node);
+
+    // Book selector.
+    void cboBook_Click();
+
+private:
+    MainWindow& w;
+    TitleListModel* m_model;
+    bool m_filling = false;
+    bool m_treeFilling = false;
+    bool m_nodeHandled = false;
+    bool m_rowHandled = false;
+};

@@ -1,0 +1,122 @@
+#include "search/poemfilter.h"
+
+#include "db/sqltext.h"
+
+#include <QStringView>
+
+#include <cmath>
+
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// A decimal number with optional blanks around it: an optional sign, digits
+// with at most one decimal point (at least one digit), an optional exponent.
+// Nothing else (no thousands separators, no hexadecimal, no inf or nan).
+std::optional<double> parseNumber(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && isBlank(text[i]))
+        ++i;
+    const qsizetype begin = i;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
+    qsizetype digits = 0;
+    while (i < n && isDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && isDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) ++i;
+        if (i >= n || !isDigit(text[i])) return std::nullopt;
+        while (i < n && isDigit(text[i]))
+            ++i;
+    }
+    const qsizetype end = i;
+    while (i < n && isBlank(text[i]))
+        ++i;
+    if (i != n) return std::nullopt;
+    bool ok = false;
+    const double value = text.sliced(begin, end - begin).toString().toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+double roundHalfToEven(double x) {
+    const double r = std::round(x); // halves away from zero
+    if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
+    return r;
+}
+
+// The number as a 16-bit whole number in decimal, or nothing when it is not a
+// number or lies outside the 16-bit range after rounding.
+std::optional<QString> wholeCount(QStringView text) {
+    const std::optional<double> value = parseNumber(text);
+    if (!value) return std::nullopt;
+    const double rounded = roundHalfToEven(*value);
+    if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+    return QString::number(int(rounded));
+}
+
+} // namespace
+
+std::optional<QString> NormalizeSearchCount(const QString& count) {
+    if (count.isEmpty()) return QString();
+    if (std::optional<QString> number = wholeCount(count)) return number;
+    static const QString kOperators[] = {QStringLiteral(">="), QStringLiteral("<="),
+                                         QStringLiteral("<>"), QStringLiteral(">"),
+                                         QStringLiteral("<"),  QStringLiteral("=")};
+    for (const QString& op : kOperators) {
+        if (!count.startsWith(op)) continue;
+        // The first operator found decides; "=>3" does not try another reading.
+        const std::optional<QString> number = wholeCount(QStringView(count).sliced(op.size()));
+        if (!number) return std::nullopt;
+        return op + *number;
+    }
+    return std::nullopt;
+}
+
+QString BuildPoemFilter(const QString& type, const QString& dynasty, const QString& style,
+                        const QString& poet, const QString& title, const QString& content,
+                        const QString& preface, const QString& notes, const QString& count) {
+    QString clause = QStringLiteral(" Where 1=1");
+    // " And <head><value><tail>" when the value is not empty.
+    auto term = [&clause](const QString& value, const QString& head, const QString& tail) {
+        if (value.isEmpty()) return;
+        clause += QStringLiteral(" And ");
+        clause += head;
+        clause += sqlEscaped(value);
+        clause += tail;
+    };
+    const QString quote = QStringLiteral("'");
+    const QString wildQuote = QStringLiteral("%'");
+    term(type, QStringLiteral("'' & a.fType = '"), quote);
+    term(style, QStringLiteral("a.fStyle = '"), quote);
+    term(title, QStringLiteral("a.fTitle like '%"), wildQuote);
+    term(poet, QStringLiteral("a.fPoet Like '"), wildQuote);
+    term(dynasty, QStringLiteral("a.fDynasty = '"), quote);
+    term(content, QStringLiteral("a.fContent like '%"), wildQuote);
+    term(preface, QStringLiteral("a.fPre like '%"), wildQuote);
+    term(notes, QStringLiteral("a.fMemo like '%"), wildQuote);
+
+    const QString qty = NormalizeSearchCount(count).value_or(QString());
+    if (!qty.isEmpty()) {
+        const bool plainNumber = qty.front() == u'-' || isDigit(qty.front());
+        clause += plainNumber ? QStringLiteral(" And a.fQty = ") + qty
+                              : QStringLiteral(" And a.fQty ") + qty;
+    }
+    return clause;
+}

@@ -1,0 +1,307 @@
+// Browsing through the real widgets: the tree, the title list with its history
+// and counters, the book selector and the templates.
+#include "app/mainwindow.h"
+#include "app/settings.h"
+#include "browse/browsecontroller.h"
+#include "browse/historyline.h"
+#include "browse/titlelistmodel.h"
+#include "browse/titlelistview.h"
+#include "display/displaycontroller.h"
+#include "support/fixture.h"
+#include "support/scripteddialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+QStringList titles(MainWindow& w) {
+    QStringList out;
+    const TitleListModel* m = w.browse->model();
+    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
+    return out;
+}
+
+QStringList topNodes(QTreeWidget* t) {
+    QStringList out;
+    for (int i = 0; i < t->topLevelItemCount(); ++i) out << t->topLevelItem(i)->text(0);
+    return out;
+}
+
+QTreeWidgetItem* node(QTreeWidget* t, const QString& text) {
+    const QList<QTreeWidgetItem*> found = t->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+} // namespace
+
+class BrowseTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_config;
+    std::unique_ptr<FixtureDb> m_fx;
+    ScriptedDialogs m_dialogs;
+
+    std::unique_ptr<MainWindow> start() {
+        auto w = std::make_unique<MainWindow>(&m_dialogs);
+        w->Form_Load();
+        return w;
+    }
+
+private slots:
+    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path()); }
+
+    void init() {
+        QFile::remove(m_config.filePath(QStringLiteral("Forelane/Lyrabook.ini")));
+        m_fx = std::make_unique<FixtureDb>();
+        m_fx->fillSample();
+        MainWindow::setProgramFolderForTesting(m_fx->dir());
+        m_dialogs = ScriptedDialogs();
+    }
+
+    void startupShowsTheFirstPoetsPoems() {
+        auto w = start();
+        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
+        // The whole collection was listed first; its first title (Moon's Song by
+        // Li Bai) put Li Bai into the poet panel, so the tree selects his node.
+        QCOMPARE(topNodes(tree), (QStringList{"Li Bai", "无名氏", "李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Li Bai"));
+        QCOMPARE(titles(*w), QStringList{"Moon's Song"});
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(MainWindow::tag(w->ui.lstTitle), QStringLiteral("9"));
+        QCOMPARE(w->ui.cboTitle2->count(), 1);
+        QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 9);
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("Moon's Song (Li Bai·唐)"));
+        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
+        QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：1# 标准模板"));
+        QVERIFY(m_dialogs.messages.isEmpty());
+        // By poet there are no children.
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) QCOMPARE(tree->topLevelItem(i)->childCount(), 0);
+    }
+
+    void clickingNodesListsTheirPoems() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
+        QTreeWidgetItem* libai = node(tree, QStringLiteral("李白"));
+        QVERIFY(libai);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(libai).center());
+        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "静夜思"}));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 2);
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("早发白帝城 (李白·唐)"));
+        // The poet value is a prefix: 李 would also find 李商隐, but a node is exact text.
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
+    }
+
+    void groupingByDynastyAndForm() {
+        auto w = start();
+        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
+        w->ui.cboList->setCurrentIndex(0);
+        // The empty dynasty has no listed order: its group comes first.
+        QCOMPARE(topNodes(tree), (QStringList{"", "唐", "宋"}));
+        QCOMPARE(tree->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("B0"));
+        QCOMPARE(tree->topLevelItem(0)->child(0)->data(0, Qt::UserRole).toString(), QStringLiteral("C1"));
+        QCOMPARE(tree->topLevelItem(1)->data(0, Qt::UserRole).toString(), QStringLiteral("B2"));
+        QStringList tang;
+        for (int i = 0; i < tree->topLevelItem(1)->childCount(); ++i) tang << tree->topLevelItem(1)->child(i)->text(0);
+        QCOMPARE(tang, (QStringList{"Li Bai", "李商隐", "李白", "杜甫"}));
+        // Li Bai (in the poet panel) is selected under 唐.
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Li Bai"));
+        // The empty group applies no dynasty condition: every poem is listed.
+        w->browse->tvwList_NodeClick(tree->topLevelItem(0));
+        QCOMPARE(w->browse->model()->size(), 9);
+        // A child node lists its poet within its dynasty.
+        w->browse->tvwList_NodeClick(node(tree, QStringLiteral("苏轼")));
+        QCOMPARE(titles(*w), (QStringList{"念奴娇·赤壁怀古", "水调歌头"}));
+
+        w->ui.cboList->setCurrentIndex(2);
+        // NULL and empty forms share one group with empty text.
+        QCOMPARE(topNodes(tree).first(), QString());
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        w->browse->tvwList_NodeClick(node(tree, QStringLiteral("七言律诗")));
+        QCOMPARE(titles(*w), QStringList{"登高"});
+
+        // Choosing the grouping that is shown does not rebuild the tree.
+        QTreeWidgetItem* before = tree->topLevelItem(0);
+        w->browse->cboList_Click();
+        QCOMPARE(tree->topLevelItem(0), before);
+    }
+
+    void emptyDatabaseWarns() {
+        m_fx->db().execNative(QStringLiteral("DELETE FROM Poetry"));
+        auto w = start();
+        QCOMPARE(w->ui.tvwList->topLevelItemCount(), 0);
+        QCOMPARE(w->browse->model()->size(), 0);
+        QCOMPARE(m_dialogs.texts(), QStringList{"目前未有诗词选入！"});
+        QCOMPARE(m_dialogs.messages[0].icon, MessageSink::Icon::Warning);
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：0题"));
+    }
+
+    void fillReplaceAppendAndFailure() {
+        auto w = start();
+        const QString shown = w->ui.RichTextBox1->toPlainText();
+        // Nothing matches: the list empties, the pane keeps its poem.
+        w->FillTitleList(QStringLiteral(" Where 1=0"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QCOMPARE(w->browse->model()->size(), 0);
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：0题"));
+        QCOMPARE(w->ui.RichTextBox1->toPlainText(), shown);
+        // Five, then an append numbers on from L5 and counts titles only.
+        w->FillTitleList(QStringLiteral(" Where a.fDynasty='唐' And a.fPoet<>'Li Bai'"), QStringLiteral("a.fTitle"),
+                         QStringLiteral("0"));
+        QCOMPARE(w->browse->model()->size(), 5);
+        w->FillTitleList(QStringLiteral(" Where a.fDynasty='宋'"), QStringLiteral("a.fTitle"), QStringLiteral("1"));
+        QCOMPARE(w->browse->model()->size(), 7);
+        QCOMPARE(w->browse->model()->key(5), QStringLiteral("L5"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：7题"));
+        // A rejected query clears the list quietly.
+        m_dialogs.messages.clear();
+        w->FillTitleList(QStringLiteral(" Where no_such_column=1"), QString(), QStringLiteral("1"));
+        QCOMPARE(w->browse->model()->size(), 0);
+        QVERIFY(m_dialogs.messages.isEmpty());
+    }
+
+    void historyKeepsThirtyOneDistinctLines() {
+        m_fx->db().execNative(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<40) "
+            "INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fContent,fQty) "
+            "SELECT -1,'诗','','甲','唐','题'||substr('00'||i,-2,2),'床前',1 FROM n"));
+        auto w = start();
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='甲'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->ui.cboTitle2->clear();
+        // Row 0 is already selected by the fill: 31 other poems.
+        for (int row = 1; row <= 31; ++row) w->browse->selectRow(row);
+        QCOMPARE(w->ui.cboTitle2->count(), 31);
+        // The same poem again: one line for it, at the top.
+        w->browse->selectRow(5);
+        QCOMPARE(w->ui.cboTitle2->count(), 31);
+        QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), w->browse->model()->row(5).poemId);
+        // A 32nd poem drops the oldest line.
+        const qint32 oldest = HistoryLineId(w->ui.cboTitle2->itemText(30));
+        w->browse->selectRow(35);
+        QCOMPARE(w->ui.cboTitle2->count(), 31);
+        for (int i = 0; i < 31; ++i) QVERIFY(HistoryLineId(w->ui.cboTitle2->itemText(i)) != oldest);
+        // Choosing a history line shows its poem even when the list does not hold it.
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='苏轼'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        const int line = 3;
+        const qint32 id = HistoryLineId(w->ui.cboTitle2->itemText(line));
+        w->ui.cboTitle2->setCurrentIndex(line);
+        QCOMPARE(MainWindow::tag(w->ui.cboTitle2), QString::number(id));
+        QVERIFY(w->ui.RichTextBox1->document()->firstBlock().text().startsWith(QStringLiteral("题")));
+    }
+
+    void rightClickOpensTheListMenu() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QWidget* viewport = w->ui.lstTitle->listView()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!w->ui.mnuLst->isVisible());
+        QTest::mousePress(viewport, Qt::RightButton, {}, QPoint(5, 5));
+        QTRY_VERIFY(w->ui.mnuLst->isVisible());
+        w->ui.mnuLst->hide();
+        // The view styles switch the one model between the two views.
+        w->findChild<QAction*>(QStringLiteral("mnuList_3"))->trigger();
+        QCOMPARE(w->ui.lstTitle->viewStyle(), 3);
+        QCOMPARE(w->ui.lstTitle->currentView()->model()->rowCount(), w->browse->model()->size());
+    }
+
+    void bookSelectorListsABook() {
+        auto w = start();
+        w->ui.cboBook->setCurrentIndex(2); // 唐诗选
+        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "静夜思"}));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书籍目录]"));
+        w->ui.cboBook->setCurrentIndex(0);
+        QCOMPARE(w->browse->model()->size(), 9);
+        // A listed name that no longer exists leaves the list as it was.
+        m_fx->db().execNative(QStringLiteral("DELETE FROM PoetBook WHERE fBook='宋词选'"));
+        w->ui.cboBook->setCurrentIndex(1);
+        QCOMPARE(w->browse->model()->size(), 9);
+    }
+
+    void templatesLoadByPositionAndDefault() {
+        m_fx->db().execNative(QStringLiteral(
+            "INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,fFontUnderline,fFontColor,"
+            "fAlign,fIndent,fHangingIndent,fOffset) VALUES "
+            "('3# 短',7,'楷体',20,0,0,0,0,1,1,0,0),('3# 短',8,'楷体',21,0,0,0,0,1,1,0,0),"
+            "('3# 短',9,'楷体',22,0,0,0,0,1,1,0,0)"));
+        auto w = start();
+        DisplayController* d = w->display;
+        QCOMPARE(w->ui.cboModel->count(), 2);
+        QCOMPARE(w->ui.cboModel->currentText(), QStringLiteral("1# 标准模板"));
+        QVERIFY(w->ui.chkModel->isChecked());
+        QVERIFY(!w->ui.chkModel->isEnabled());
+        QCOMPARE(d->CurrentTemplate[3].FontSize, quint8(14));
+        // Three rows: kinds 0-2 by position, 3 and 4 keep the previous template's values.
+        w->ui.cboModel->setCurrentIndex(w->ui.cboModel->findText(QStringLiteral("3# 短")));
+        QCOMPARE(d->CurrentTemplate[0].FontSize, quint8(20));
+        QCOMPARE(d->CurrentTemplate[2].FontSize, quint8(22));
+        QCOMPARE(d->CurrentTemplate[3].FontSize, quint8(14));
+        QCOMPARE(d->CurrentTemplate[4].FontSize, quint8(10));
+        QVERIFY(!w->ui.chkModel->isChecked());
+        QVERIFY(w->ui.chkModel->isEnabled());
+        QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：3# 短"));
+        // The biography box follows the notes line.
+        QCOMPARE(w->ui.txtPoet2->font().pointSize(), 10);
+        // Hidden panel: loading a template does not redraw the poem.
+        const QString before = w->ui.RichTextBox1->toHtml();
+        QCOMPARE(w->ui.RichTextBox1->toHtml(), before);
+    }
+
+    void makingATemplateTheDefault() {
+        m_fx->db().execNative(QStringLiteral(
+            "INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,fFontUnderline,fFontColor,"
+            "fAlign,fIndent,fHangingIndent,fOffset) VALUES ('2# 居中',0,'黑体',18,1,0,0,0,2,0,0,0)"));
+        {
+            auto w = start();
+            w->show();
+            w->ui.fraModel->show();
+            const int other = w->ui.cboModel->findText(QStringLiteral("2# 居中"));
+            w->ui.cboModel->setCurrentIndex(other);
+            m_dialogs.answers = {false};
+            w->ui.chkModel->click();
+            QCOMPARE(m_dialogs.texts().last(), QStringLiteral("确定: 将当前模板[2# 居中] 设为系统启动时的缺省模板 ?"));
+            QCOMPARE(Settings::defaultModel(), QStringLiteral("1# 标准模板"));
+            w->ui.chkModel->setChecked(false);
+            m_dialogs.answers = {true};
+            w->ui.chkModel->click();
+            QCOMPARE(Settings::defaultModel(), QStringLiteral("2# 居中"));
+            QCOMPARE(w->display->DefaultTemplateIndex, other);
+            QVERIFY(!w->ui.chkModel->isEnabled());
+        }
+        auto w2 = start();
+        QCOMPARE(w2->ui.cboModel->currentText(), QStringLiteral("2# 居中"));
+        QCOMPARE(w2->display->CurrentTemplate[0].FontSize, quint8(18));
+    }
+
+    void emptyTemplateTableOffersTheStandardName() {
+        m_fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
+        auto w = start();
+        QCOMPARE(w->ui.cboModel->count(), 1);
+        QCOMPARE(w->ui.cboModel->itemText(0), QStringLiteral("1# 标准模板"));
+        QVERIFY(w->ui.chkModel->isChecked());
+        QVERIFY(!w->ui.chkModel->isEnabled());
+        for (const TemplateLine& l : w->display->CurrentTemplate) QCOMPARE(l, DefaultTemplateLine());
+        const QTextCharFormat f = w->ui.RichTextBox1->document()->firstBlock().begin().fragment().charFormat();
+        QCOMPARE(qRound(f.fontPointSize()), 9);
+        QCOMPARE(f.foreground().color(), QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(BrowseTest)
+#include "browse_test.moc"
