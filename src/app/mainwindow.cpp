@@ -4,6 +4,16 @@
 #include "app/busycursor.h"
 #include "browse/browsecontroller.h"
 #include "display/displaycontroller.h"
+#include "app/helpcontroller.h"
+#include "books/bookcontroller.h"
+#include "display/pinyinhint.h"
+#include "display/templateeditor.h"
+#include "edit/poemeditor.h"
+#include "edit/poeteditor.h"
+#include "search/bookmarkcontroller.h"
+#include "search/searchcontroller.h"
+#include "tools/duplicatecheck.h"
+#include "tools/outputcontroller.h"
 #include "app/settings.h"
 #include "browse/titlelistview.h"
 #include "browse/windowlayout.h"
@@ -18,6 +28,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QShortcut>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,6 +54,16 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     m_rects = designLayout();
     browse = new BrowseController(*this);
     display = new DisplayController(*this);
+    search = new SearchController(*this);
+    poemEditor = new PoemEditor(*this);
+    poetEditor = new PoetEditor(*this);
+    books = new BookController(*this);
+    bookmarks = new BookmarkController(*this);
+    templateEditor = new TemplateEditor(*this);
+    pinyin = new PinyinHint(*this);
+    duplicates = new DuplicateCheck(*this);
+    output = new OutputController(*this);
+    help = new HelpController(*this);
     connectFrame();
     // The design size: 11910 x 7905 twips of client area.
     resize(twipsToPixels(11910), twipsToPixels(7905) + menuBar()->sizeHint().height());
@@ -89,7 +112,74 @@ void MainWindow::connectFrame() {
     for (int i = 0; i < 2; ++i)
         connect(ui.mnuAlian[size_t(i)], &QAction::triggered, this, [this, i] { ui.lstTitle->setArrangement(i + 1); });
     // Escape presses the button the current mode names; browsing names cmdQuit.
-    ui.cmdQuit->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_escapeButton = ui.cmdQuit;
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_escapeButton && m_escapeButton->isVisible() && m_escapeButton->isEnabled()) m_escapeButton->click();
+    });
+    // cmdEdit and cmdPoet open their menus on any mouse button.
+    ui.cmdEdit->installEventFilter(this);
+    ui.cmdPoet->installEventFilter(this);
+    connect(ui.cmdPoetExpand, &QToolButton::clicked, this, [this] { cmdPoetExpand_Click(); });
+    connect(ui.mnuPoetExpand, &QAction::triggered, this, [this] { cmdPoetExpand_Click(); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && (watched == ui.cmdEdit || watched == ui.cmdPoet)) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (watched == ui.cmdEdit) cmdEdit_MouseDown(me->position().toPoint());
+        else cmdPoet_MouseDown(me->position().toPoint());
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        if ((ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) && ke->modifiers() == Qt::NoModifier) {
+            if (qobject_cast<QWidget*>(watched)) {
+                // As Tab would: on from the field that has the focus.
+                focusNextChild();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::enterMovesFocus(QWidget* field) {
+    field->installEventFilter(this);
+    if (auto* cb = qobject_cast<QComboBox*>(field); cb && cb->lineEdit()) cb->lineEdit()->installEventFilter(this);
+}
+
+void MainWindow::EnableCommandButtons(bool enabled) {
+    if (WriteMode == 1) {
+        for (QWidget* b : {static_cast<QWidget*>(ui.cmdSetting), static_cast<QWidget*>(ui.cmdPoet),
+                           static_cast<QWidget*>(ui.cmdEdit), static_cast<QWidget*>(ui.cmdSeek)})
+            b->setEnabled(enabled);
+    } else {
+        ui.cmdSetting->setEnabled(enabled);
+        ui.cmdSeek->setEnabled(enabled);
+    }
+    if (enabled) {
+        m_escapeButton = ui.cmdQuit;
+        ui.RichTextBox1->setFocus();
+    }
+    ui.myState->setText(QStringLiteral("状态：[") + ModeName + u']');
+}
+
+void MainWindow::cmdEdit_MouseDown(const QPoint& p) {
+    ui.mnuEdit->popup(ui.fraBook->mapToGlobal(ui.cmdEdit->pos() + p));
+}
+
+void MainWindow::cmdPoet_MouseDown(const QPoint& p) {
+    ui.mnuPoet->popup(ui.fraBook->mapToGlobal(ui.cmdPoet->pos() + p));
+}
+
+void MainWindow::cmdPoetExpand_Click() {
+    PoetExpandState = PoetExpandToggle(PoetExpandState, windowState().innerWidth, m_rects);
+    applyRect(ui.RichTextBox1, m_rects.RichTextBox1);
+    applyRect(ui.txtPoet2, m_rects.txtPoet2);
+    if (IsPoetExpanded(PoetExpandState)) ui.txtPoet2->raise();
+    ui.txtPoet2->setFocus();
 }
 
 void MainWindow::centreOnScreen() {

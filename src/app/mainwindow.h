@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <array>
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -26,6 +27,16 @@ class QTreeWidget;
 class TitleListView;
 class BrowseController;
 class DisplayController;
+class SearchController;
+class PoemEditor;
+class PoetEditor;
+class BookController;
+class BookmarkController;
+class TemplateEditor;
+class PinyinHint;
+class DuplicateCheck;
+class OutputController;
+class HelpController;
 
 // Pointers to every control, named as the program names them. Indexed arrays keep
 // their index: objectName "mnuEditTo_1", "optAlign_2", ...
@@ -195,6 +206,18 @@ public:
     QString getFilePath(int kind, int filterIndex, const QString& initialName, const QString& title,
                         const QString& filter);
 
+    // Window modes: the mode name shown in myState, the command buttons, the
+    // button Escape presses, the toolbar popup menus and the poet panel zoom.
+    void EnableCommandButtons(bool enabled);
+    void setModeName(const QString& name) { ModeName = name; }
+    void setEscapeButton(QAbstractButton* button) { m_escapeButton = button; }
+    QAbstractButton* escapeButton() const { return m_escapeButton; }
+    void cmdEdit_MouseDown(const QPoint& pointerInButton);
+    void cmdPoet_MouseDown(const QPoint& pointerInButton);
+    void cmdPoetExpand_Click();
+    // Enter in a single-line field moves the focus on as Tab does.
+    void enterMovesFocus(QWidget* field);
+
     // Layout in twips, applied to the widgets.
     void Form_Resize();
     void ArrangeTextPane();
@@ -208,6 +231,16 @@ public:
     // The subsystems' controllers, composed here.
     BrowseController* browse = nullptr;
     DisplayController* display = nullptr;
+    SearchController* search = nullptr;
+    PoemEditor* poemEditor = nullptr;
+    PoetEditor* poetEditor = nullptr;
+    BookController* books = nullptr;
+    BookmarkController* bookmarks = nullptr;
+    TemplateEditor* templateEditor = nullptr;
+    PinyinHint* pinyin = nullptr;
+    DuplicateCheck* duplicates = nullptr;
+    OutputController* output = nullptr;
+    HelpController* help = nullptr;
 
     // Entry points of the subsystems that start-up, the database switch and other
     // subsystems call.
@@ -241,4 +274,11 @@ private:
     bool m_unloaded = false;
     bool m_inResize = false;
     LayoutRects m_rects;
+    QAbstractButton* m_escapeButton = nullptr;
+
+public:
+    const LayoutRects& layoutRects() const { return m_rects; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
