@@ -69,10 +69,15 @@ QString QtDialogs::getFilePath(int kind, int filterIndex, const QString& initial
 }
 
 bool QtDialogs::inputBox(const QString& prompt, const QString& title, const QString& initial, QString* value) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, titleOf(title), prompt, QLineEdit::Normal, initial, &ok);
-    if (ok) *value = text;
-    return ok;
+    QInputDialog dlg(m_parent);
+    dlg.setWindowTitle(titleOf(title));
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(initial);
+    dlg.setOkButtonText(QStringLiteral("确定"));
+    dlg.setCancelButtonText(QStringLiteral("取消"));
+    if (dlg.exec() != QDialog::Accepted) return false;
+    *value = dlg.textValue();
+    return true;
 }
 
 bool QtDialogs::chooseColor(const QColor& initial, QColor* chosen) {

@@ -209,8 +209,14 @@ void MainWindow::fillBookList() {
 }
 
 void MainWindow::fillFontList() {
+    // Filling the list is no change of the face the template line shows.
+    const QString shown = ui.cboFontName->currentText();
+    const QSignalBlocker block(ui.cboFontName);
     ui.cboFontName->clear();
     ui.cboFontName->addItems(QFontDatabase::families());
+    const int at = ui.cboFontName->findText(shown);
+    ui.cboFontName->setCurrentIndex(at);
+    if (at < 0) ui.cboFontName->setEditText(shown);
 }
 
 void MainWindow::Form_Load() {

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QEvent>
 #include <limits>
 
 namespace {
@@ -67,36 +68,44 @@ BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(win
     details->setColumnWidth(2, w.twipsToPixels(2117));
     details->setColumnHidden(3, true);
 
+    // A click shows its poem once: through the change of the current row, or, when
+    // the row was current already, through the click itself. The press stamp tells
+    // the two apart (a change made from code or by the keyboard swallows nothing).
     connect(list->listView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
+                ++m_rowChanges;
                 if (m_filling || !current.isValid()) return;
-                m_rowHandled = true;
                 lstTitle_Click();
             });
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(list->listView()),
+                                 static_cast<QAbstractItemView*>(list->detailsView())}) {
+        v->viewport()->installEventFilter(this);
+    }
     connect(list, &TitleListView::itemClicked, this, [this](int) {
-        if (m_rowHandled) {
-            m_rowHandled = false;
-            return;
-        }
-        lstTitle_ItemClick();
+        if (m_rowChanges == m_rowChangesAtPress) lstTitle_ItemClick();
     });
     connect(list, &TitleListView::rightButtonPressed, this, &BrowseController::lstTitle_MouseDown);
 
     connect(w.ui.cboTitle2, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle2_Click(); });
 
     QTreeWidget* tree = w.ui.tvwList;
+    tree->viewport()->installEventFilter(this);
     connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        ++m_nodeChanges;
         if (m_treeFilling || !current) return;
-        m_nodeHandled = true;
         tvwList_NodeClick(current);
     });
     connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        if (m_nodeHandled) {
-            m_nodeHandled = false;
-            return;
-        }
-        tvwList_NodeClick(item);
+        if (m_nodeChanges == m_nodeChangesAtPress) tvwList_NodeClick(item);
     });
+}
+
+bool BrowseController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == w.ui.tvwList->viewport()) m_nodeChangesAtPress = m_nodeChanges;
+        else m_rowChangesAtPress = m_rowChanges;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // ---- Title list ----

@@ -40,6 +40,12 @@ private:
     TitleListModel* m_model;
     bool m_filling = false;
     bool m_treeFilling = false;
-    bool m_nodeHandled = false;
-    bool m_rowHandled = false;
+    // Changes of the current row/node, and their count when the mouse went down.
+    quint64 m_rowChanges = 0;
+    quint64 m_rowChangesAtPress = 0;
+    quint64 m_nodeChanges = 0;
+    quint64 m_nodeChangesAtPress = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

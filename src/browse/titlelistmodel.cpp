@@ -2,6 +2,9 @@
 
 #include "app/artwork.h"
 
+#include <algorithm>
+#include <limits>
+
 TitleListModel::TitleListModel(QObject* parent) : QAbstractTableModel(parent) {
     m_large = Artwork::toolIcon(QStringLiteral("诗"), QColor(0x1f, 0x5f, 0xa8)); // "book3"
     m_small = Artwork::toolIcon(QStringLiteral("叶"), QColor(0x2e, 0x7d, 0x32)); // "leaf"
@@ -83,4 +86,27 @@ void TitleListModel::insertRow(int at, TitleRow r, const QString&) {
     m_rows.insert(m_rows.begin() + at, std::move(r));
     m_keys.insert(m_keys.begin() + at, m_nextKey++);
     endInsertRows();
+}
+
+QString TitleListModel::appendTmpRow(TitleRow r, qint32 n) {
+    n = qMax<qint32>(0, n);
+    // Keys of tmp rows are -(n+1); look for a free one from n on.
+    while (n < std::numeric_limits<qint32>::max() &&
+           std::find(m_keys.begin(), m_keys.end(), -n - 1) != m_keys.end())
+        ++n;
+    const int at = int(m_rows.size());
+    beginInsertRows(QModelIndex(), at, at);
+    m_rows.push_back(std::move(r));
+    m_keys.push_back(-n - 1);
+    endInsertRows();
+    return key(at);
+}
+
+void TitleListModel::setRowText(int r, const QString& title, const QString& poet, const QString& style) {
+    if (r < 0 || r >= int(m_rows.size())) return;
+    TitleRow& row = m_rows[size_t(r)];
+    row.title = title;
+    row.poet = poet;
+    row.style = style;
+    emit dataChanged(index(r, 0), index(r, 3));
 }

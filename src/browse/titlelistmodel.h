@@ -1,6 +1,7 @@
 #pragma once
 // The model behind lstTitle: four columns 标题, 作者, 格式 and the hidden poem id.
 // Item keys are "L" + the row number; a fill replaces or appends in one batch.
+// Rows the poem editor adds carry keys "tmp" + a number instead.
 #include "browse/titlerows.h"
 
 #include <QAbstractTableModel>
@@ -25,10 +26,19 @@ public:
     const TitleRow& row(int r) const { return m_rows[size_t(r)]; }
     TitleRow& row(int r) { return m_rows[size_t(r)]; }
     int size() const { return int(m_rows.size()); }
-    QString key(int r) const { return QStringLiteral("L") + QString::number(m_keys[size_t(r)]); }
+    // Keys are stored as numbers: n >= 0 is "L<n>", n < 0 is "tmp<-n-1>".
+    QString key(int r) const {
+        const qint32 k = m_keys[size_t(r)];
+        return k >= 0 ? QStringLiteral("L") + QString::number(k) : QStringLiteral("tmp") + QString::number(-qint64(k) - 1);
+    }
     // The next key number: rows added later continue from here (keys stay unique).
     int nextKey() const { return m_nextKey; }
     void insertRow(int at, TitleRow r, const QString& keyPrefixNumber = QString());
+    // Appends a row keyed "tmp<n>"; when that key is taken, the next free number
+    // above n is used. Returns the key given.
+    QString appendTmpRow(TitleRow r, qint32 n);
+    // Replaces the title, poet and style shown in row r.
+    void setRowText(int r, const QString& title, const QString& poet, const QString& style);
 
 private:
     std::vector<TitleRow> m_rows;

@@ -8,6 +8,7 @@
 #include "db/sqltext.h"
 #include "display/poemdocument.h"
 #include "display/poemlayout.h"
+#include "display/templateeditor.h"
 #include "display/templatestore.h"
 
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 DisplayController::DisplayController(MainWindow& window) : QObject(&window), w(window) {
     connect(w.ui.cboModel, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboModel_Click(); });
     connect(w.ui.chkModel, &QCheckBox::clicked, this, [this] { chkModel_Click(); });
-    connect(w.ui.cboPoet2, &QComboBox::currentTextChanged, this, [this] { LoadPoetBiography(); });
     connect(w.ui.cboText, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int k) { ShowLineKindFormat(k); });
 }
@@ -93,21 +93,9 @@ void DisplayController::chkModel_Click() {
     w.ui.chkModel->setEnabled(false);
 }
 
+// The template panel's controls belong to the template editor.
 void DisplayController::ShowLineKindFormat(int kind) {
-    if (kind < 0 || kind >= kTemplateLineCount) return;
-    const TemplateLine& l = CurrentTemplate[size_t(kind)];
-    const int saved = w.InputState;
-    w.InputState = 1;
-    w.ui.cboFontName->setCurrentText(l.FontName);
-    const int sizeIndex = w.ui.cboFontSize->findText(QString::number(l.FontSize));
-    w.ui.cboFontSize->setCurrentIndex(sizeIndex);
-    w.ui.chkFontBold->setChecked(l.FontBold != 0);
-    w.ui.chkFontItalic->setChecked(l.FontItalic != 0);
-    w.ui.chkFontUnderline->setChecked(l.FontUnderline != 0);
-    const QColor c(colorRed(l.FontColor), colorGreen(l.FontColor), colorBlue(l.FontColor));
-    w.ui.cmdFontColor->setStyleSheet(QStringLiteral("background-color: %1;").arg(c.name()));
-    if (l.Align <= 2) w.ui.optAlign[l.Align]->setChecked(true);
-    w.InputState = saved;
+    if (w.templateEditor) w.templateEditor->ShowLineKindFormat(kind);
 }
 
 // ---- Rendering ----
@@ -148,11 +136,14 @@ void DisplayController::RenderPoem(const QString& id) {
     pane->setUpdatesEnabled(false);
     pane->clear();
     PartStart = {0, 0, 0, 0};
+    ShownLayout = PoemLayout{};
+    ShownTemplate = CurrentTemplate;
     if (found) {
         // The poet panel follows the poem.
         if (w.ui.cboPoet2->currentText() != poem.poet) w.ui.cboPoet2->setCurrentText(poem.poet);
         const PoemLayout layout = BuildPoemLayout(poem);
         ApplyPoemLayout(layout, CurrentTemplate, pane);
+        ShownLayout = layout;
         for (int i = 0; i < 4; ++i) PartStart[size_t(i)] = layout.PartStart[size_t(i)];
     }
     SelectRange(pane, 0, 0);
@@ -207,17 +198,4 @@ bool DisplayController::LoadPoemFields() {
     }
     w.RecordChanged = false;
     return found;
-}
-
-void DisplayController::LoadPoetBiography() {
-    const QString name = w.ui.cboPoet2->currentText();
-    QString brief;
-    try {
-        SqlStatement st = w.store().db().prepare(QStringLiteral("select * from Poet Where fPoet=") + sqlText(name));
-        if (st.next()) brief = st.text(QStringLiteral("fBrief"));
-    } catch (const SqlError&) {
-        // No usable database: the box stays empty.
-    }
-    w.ui.txtPoet2->setPlainText(brief);
-    w.RecordChanged = false;
 }

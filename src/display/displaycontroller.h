@@ -1,6 +1,7 @@
 #pragma once
 // Poem display: the current template and its list, rendering the chosen poem
 // into the text pane, the poet panel's biography, and loading the edit fields.
+#include "display/poemlayout.h"
 #include "display/templateline.h"
 
 #include <QObject>
@@ -18,6 +19,11 @@ public:
     int DefaultTemplateIndex = 0;
     // Where the preface, content and notes begin and the text ends, in pane positions.
     std::array<qint32, 4> PartStart{};
+    // What the pane shows: the layout of the last rendered poem (empty when none
+    // was found) and the template lines it was drawn with. Print and export
+    // write the pane from these.
+    PoemLayout ShownLayout;
+    Template ShownTemplate = DefaultTemplate();
 
     // Templates.
     void LoadTemplate(const QString& name);
@@ -34,9 +40,6 @@ public:
     qint32 MeasureCharWidth(int kind) const;
     qint32 MeasureCharHeight(int kind) const;
     bool LoadPoemFields();
-
-    // The poet panel shows the biography of the poet named in cboPoet2.
-    void LoadPoetBiography();
 
     // The title and poet the edit fields were loaded with.
     QString LoadedTitle;

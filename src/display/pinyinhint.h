@@ -1,5 +1,6 @@
 #pragma once
-// Pinyin hints: the readings of the characters selected in the poem pane.
+// Pinyin hints: while mnuToolPy is ticked, the poem pane's tooltip shows the
+// readings of the selected characters.
 #include <QObject>
 
 class MainWindow;
@@ -9,6 +10,13 @@ class PinyinHint : public QObject {
 public:
     explicit PinyinHint(MainWindow& window);
 
+    // Turns the hints on or off (inverts the tick of mnuToolPy); off clears the tooltip.
+    void mnuToolPy_Click();
+    // The pane's selection or caret moved: the tooltip follows the selection.
+    void RichTextBox1_SelChange();
+    bool enabled() const;
+
 private:
+    void toggled(bool on);
     MainWindow& w;
 };

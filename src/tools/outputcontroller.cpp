@@ -1,5 +1,126 @@
 #include "tools/outputcontroller.h"
 
 #include "app/mainwindow.h"
+#include "db/textwidth.h"
+#include "display/displaycontroller.h"
+#include "display/poemdocument.h"
+#include "tools/rtfwriter.h"
 
-OutputController::OutputController(MainWindow& window) : QObject(&window), w(window) {}
+#include <QAction>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QToolButton>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+const QString kOutputFilter =
+    QStringLiteral("所有文件 (*.*)|*.*|RTF 格式文件 (*.rtf)|*.RTF|文本文件 (*.txt)|*.TXT");
+
+qint32 pixelsToTwips(qint32 pixels, int dpi) {
+    return qint32(std::lround(double(pixels) * 1440.0 / (dpi > 0 ? dpi : 96)));
+}
+
+} // namespace
+
+OutputController::OutputController(MainWindow& window) : QObject(&window), w(window) {
+    connect(w.ui.cmdPrint, &QToolButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(w.ui.mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+    connect(w.ui.mnuFileOutput, &QAction::triggered, this, [this] { mnuFileOutput_Click(); });
+}
+
+// ---- Printing ----
+
+void OutputController::cmdPrint_Click() {
+    QPrinter printer(QPrinter::HighResolution);
+    const bool hasSelection = w.ui.RichTextBox1->textCursor().hasSelection();
+    // The selection starts out as the print range; the dialog may change it.
+    printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
+    if (!w.dialogs().printDialog(&printer, hasSelection)) return;
+    if (!printer.isValid()) return; // no printer: nothing to do, as with a cancel
+    printPane(&printer, hasSelection && printer.printRange() == QPrinter::Selection);
+}
+
+void OutputController::printPane(QPrinter* printer, bool selectionOnly) const {
+    const QTextEdit* pane = w.ui.RichTextBox1;
+    std::unique_ptr<QTextDocument> doc;
+    if (selectionOnly) {
+        doc = std::make_unique<QTextDocument>();
+        doc->setDefaultFont(pane->document()->defaultFont());
+        QTextCursor(doc.get()).insertFragment(pane->textCursor().selection());
+    } else {
+        doc.reset(pane->document()->clone());
+    }
+    // A document with a page size prints as it is laid out, without the page
+    // number QTextDocument::print adds otherwise. The page is the printer's
+    // printable area in the pane's units (screen pixels at the screen's DPI).
+    const QScreen* screen = pane->screen() ? pane->screen() : QGuiApplication::primaryScreen();
+    const double screenDpiX = screen ? screen->logicalDotsPerInchX() : 96.0;
+    const double screenDpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
+    doc->setPageSize(QSizeF(printer->width() * screenDpiX / printer->logicalDpiX(),
+                            printer->height() * screenDpiY / printer->logicalDpiY()));
+    doc->print(printer);
+}
+
+// ---- Export ----
+
+QByteArray OutputController::paneAsRtf() const {
+    QTextEdit* pane = w.ui.RichTextBox1;
+    const Template& lines = w.display->ShownTemplate;
+    RtfMeasures measures;
+    for (int k = 0; k < kTemplateLineCount; ++k) {
+        const TemplateLine& line = lines[size_t(k)];
+        measures[size_t(k)] = {pixelsToTwips(MeasureCharWidth(line, pane), pane->logicalDpiX()),
+                               pixelsToTwips(MeasureCharHeight(line, pane), pane->logicalDpiY())};
+    }
+    return WritePoemRtf(w.display->ShownLayout, lines, measures);
+}
+
+bool OutputController::writeFileSafely(const QString& path, const QByteArray& data, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    // Flushed here and checked: commit() does not notice a buffered write
+    // that the disk refused part of, and would put a cut file in place.
+    if (file.write(data) != data.size() || !file.flush()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void OutputController::mnuFileOutput_Click() {
+    const QString defaultName = StripTrailingBackslash(MainWindow::programFolder()) + QStringLiteral("/诗词文件");
+    QString chosen;
+    for (;;) {
+        if (!chosen.isEmpty() &&
+            w.dialogs().question(QStringLiteral("该文件已有存在，请确定覆盖该文件?"), w.windowTitle()))
+            break;
+        chosen = w.getFilePath(2, 2, defaultName, w.windowTitle(), kOutputFilter);
+        if (chosen.isEmpty()) return;
+        if (!QFileInfo::exists(chosen)) break;
+    }
+
+    const bool plainText = chosen.right(4).toLower() == QStringLiteral(".txt");
+    const QByteArray data = plainText ? w.ui.RichTextBox1->toPlainText().toUtf8() : paneAsRtf();
+    QString reason;
+    if (!writeFileSafely(chosen, data, &reason))
+        w.dialogs().message(QStringLiteral("诗词文件[") + chosen + QStringLiteral("] 保存失败：") + reason,
+                            MessageSink::Icon::Warning);
+}

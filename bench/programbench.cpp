@@ -1,0 +1,551 @@
+// lyrabook-bench: times the program's operations end to end on a large poem
+// database and sets each against the raw time of the same SQL statements.
+//
+// The program side is a real MainWindow (offscreen) driven through the same
+// code paths as a user's click, including the repaint that follows. Every
+// statement the program runs during an operation is recorded (an SQLite trace
+// hook installed on each connection the program opens); the raw side runs those
+// statements again through the SQLite C API on its own connection to the same
+// file: prepare, step every row, read every column as text, finalize.
+//
+// The duplicate check is set against the check's statements as the behaviour
+// writes them (two full-table updates without a transaction, then the
+// self-join), from the same starting state, and the results are compared.
+//
+// Usage: lyrabook-bench --db FILE [--repeat N]
+//   With --repeat N the whole sequence runs N times (each from a fresh window)
+//   and the best time of each side is reported.
+#include "app/dialogs.h"
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+#include "browse/browsecontroller.h"
+#include "browse/titlelistmodel.h"
+#include "db/jetdialect.h"
+#include "display/displaycontroller.h"
+#include "display/templateeditor.h"
+#include "search/searchcontroller.h"
+#include "tools/duplicatecheck.h"
+#include "tools/duplicatequery.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------- statement log
+
+std::vector<std::string>* g_log = nullptr;
+
+int traceStatement(unsigned type, void*, void* p, void*) {
+    if (type == SQLITE_TRACE_STMT && g_log) {
+        const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(p));
+        if (sql) g_log->emplace_back(sql);
+    }
+    return 0;
+}
+
+// Runs for every connection opened in this process from now on.
+int installTrace(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, traceStatement, nullptr);
+    return SQLITE_OK;
+}
+
+// ---------------------------------------------------------------- raw side
+
+struct RawRun {
+    double seconds = 0;
+    qint64 rows = 0;
+};
+
+bool isTransactionControl(const std::string& sql) {
+    static const char* const words[] = {"BEGIN", "COMMIT", "END", "ROLLBACK", "SAVEPOINT", "RELEASE", "PRAGMA"};
+    std::string head;
+    for (char c : sql) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (head.empty()) continue;
+            break;
+        }
+        head += char(std::toupper(static_cast<unsigned char>(c)));
+    }
+    for (const char* w : words)
+        if (head == w) return true;
+    return false;
+}
+
+// Steps every row of one statement reading each column as text. Returns the rows.
+qint64 stepAll(sqlite3* db, const std::string& sql, qint64 cap = std::numeric_limits<qint64>::max()) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "raw: %s\n  in: %s\n", sqlite3_errmsg(db), sql.c_str());
+        sqlite3_finalize(st);
+        return 0;
+    }
+    qint64 rows = 0;
+    const int cols = sqlite3_column_count(st);
+    size_t bytes = 0;
+    while (rows < cap && sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < cols; ++c) {
+            sqlite3_column_text(st, c);
+            bytes += size_t(sqlite3_column_bytes(st, c));
+        }
+        ++rows;
+    }
+    sqlite3_finalize(st);
+    static volatile size_t sink;
+    sink = bytes;
+    return rows;
+}
+
+// The read statements of an operation, again. Writes and transaction control
+// are left out (the operations measured this way only read).
+RawRun replay(sqlite3* db, const std::vector<std::string>& log) {
+    RawRun r;
+    QElapsedTimer t;
+    t.start();
+    for (const std::string& sql : log) {
+        if (isTransactionControl(sql)) continue;
+        sqlite3_stmt* probe = nullptr;
+        sqlite3_prepare_v2(db, sql.c_str(), int(sql.size()), &probe, nullptr);
+        const bool reads = probe && sqlite3_stmt_readonly(probe);
+        sqlite3_finalize(probe);
+        if (!reads) continue;
+        r.rows += stepAll(db, sql);
+    }
+    r.seconds = double(t.nsecsElapsed()) / 1e9;
+    return r;
+}
+
+void execRaw(sqlite3* db, const QString& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        std::fprintf(stderr, "raw: %s\n  in: %s\n", err ? err : "?", qPrintable(sql));
+        sqlite3_free(err);
+    }
+}
+
+// ---------------------------------------------------------------- program side
+
+// Messages go to stderr; questions are declined; no dialog ever blocks.
+class BenchDialogs : public Dialogs {
+public:
+    void message(const QString& text, Icon, const QString& = QString()) override {
+        std::fprintf(stderr, "  [message] %s\n", qPrintable(text));
+    }
+    bool question(const QString& text, const QString& = QString()) override {
+        std::fprintf(stderr, "  [question, declined] %s\n", qPrintable(text));
+        return false;
+    }
+    QString getFilePath(int, int, const QString&, const QString&, const QString&) override { return {}; }
+    bool inputBox(const QString&, const QString&, const QString&, QString*) override { return false; }
+    bool chooseColor(const QColor&, QColor*) override { return false; }
+    bool printDialog(QPrinter*, bool) override { return false; }
+};
+
+// Lets the window finish what the operation set off: posted events, layout, paint.
+void settle() {
+    for (int i = 0; i < 2; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+double timed(const std::function<void()>& op) {
+    QElapsedTimer t;
+    t.start();
+    op();
+    settle();
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+// ---------------------------------------------------------------- results
+
+enum class Target { None, Listing, Startup, Render, Duplicate };
+
+struct Row {
+    QString name;
+    Target target = Target::None;
+    qint64 rows = 0;
+    double program = std::numeric_limits<double>::infinity();
+    double raw = std::numeric_limits<double>::infinity();
+    QString note;
+};
+
+void keepBest(Row& into, const Row& r) {
+    into.name = r.name;
+    into.target = r.target;
+    into.rows = r.rows;
+    into.program = std::min(into.program, r.program);
+    into.raw = std::min(into.raw, r.raw);
+    if (!r.note.isEmpty()) into.note = r.note;
+}
+
+int displayWidth(const QString& s) {
+    int w = 0;
+    for (QChar c : s) w += c.unicode() >= 0x1100 ? 2 : 1;
+    return w;
+}
+
+QString pad(const QString& s, int width) { return s + QString(qMax(0, width - displayWidth(s)), u' '); }
+
+struct Verdict {
+    QString text;
+    bool met = true;
+};
+
+Verdict verdict(const Row& r) {
+    const double ratio = r.raw > 0 ? r.program / r.raw : 0;
+    switch (r.target) {
+    case Target::Listing: return {QStringLiteral("<=1.3x"), ratio <= 1.3};
+    case Target::Startup: return {QStringLiteral("<=1.5x"), ratio <= 1.5};
+    case Target::Duplicate: return {QStringLiteral("<=0.7x"), ratio <= 0.7};
+    case Target::Render: return {QStringLiteral("<5 ms"), r.program < 0.005};
+    case Target::None: break;
+    }
+    return {QStringLiteral("-"), true};
+}
+
+// ---------------------------------------------------------------- the sequence
+
+struct Bench {
+    QString dbPath;   // the corpus database
+    QString progDir;  // folder holding poem.mdb (a link to dbPath) as the program folder
+    sqlite3* raw = nullptr;     // read connection of the raw side
+    sqlite3* rawRw = nullptr;   // write connection, for the duplicate check
+    bool duplicatesIdentical = true;
+    QStringList duplicateNotes;
+
+    Row measure(const QString& name, Target target, const std::function<void()>& op) {
+        std::vector<std::string> log;
+        g_log = &log;
+        Row r;
+        r.name = name;
+        r.target = target;
+        r.program = timed(op);
+        g_log = nullptr;
+        // Raw side: best of three.
+        for (int i = 0; i < 3; ++i) {
+            const RawRun rr = replay(raw, log);
+            r.raw = std::min(r.raw, rr.seconds);
+            r.rows = rr.rows;
+        }
+        return r;
+    }
+
+    qint64 scalar(const char* sql) {
+        sqlite3_stmt* st = nullptr;
+        qint64 v = -1;
+        if (sqlite3_prepare_v2(raw, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            v = sqlite3_column_int64(st, 0);
+        sqlite3_finalize(st);
+        return v;
+    }
+
+    // fPoemID and fBook_del of every row, as one digest.
+    QByteArray scratchDigest() {
+        QCryptographicHash h(QCryptographicHash::Sha1);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(raw, "SELECT fPoemID, fBook_del IS NULL, ifnull(fBook_del,'') FROM Poetry ORDER BY fPoemID", -1,
+                           &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const qint64 id = sqlite3_column_int64(st, 0);
+            const int isNull = sqlite3_column_int(st, 1);
+            h.addData(QByteArrayView(reinterpret_cast<const char*>(&id), sizeof id));
+            h.addData(QByteArrayView(reinterpret_cast<const char*>(&isNull), sizeof isNull));
+            h.addData(QByteArrayView(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)),
+                                     sqlite3_column_bytes(st, 2)));
+            h.addData(QByteArrayView("\0", 1));
+        }
+        sqlite3_finalize(st);
+        return h.result();
+    }
+
+    // The check's statements as written: both updates (each its own implicit
+    // transaction), then the self-join read up to the list's cap.
+    RawRun rawDuplicateCheck(QList<DuplicateRow>* rows) {
+        RawRun r;
+        QElapsedTimer t;
+        t.start();
+        execRaw(rawRw, translateJetSql(ClearFirstClausesStatement()));
+        execRaw(rawRw, translateJetSql(FillFirstClausesStatement()));
+        const QByteArray q = translateJetSql(DuplicateRowsQuery()).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(rawRw, q.constData(), int(q.size()), &st, nullptr);
+        while (r.rows < kDuplicateRowCap && sqlite3_step(st) == SQLITE_ROW) {
+            DuplicateRow d;
+            d.poemId = sqlite3_column_int64(st, 0);
+            d.poet = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
+            d.title = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
+            d.firstClause = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3)));
+            d.tries = sqlite3_column_int64(st, 4);
+            rows->append(d);
+            ++r.rows;
+        }
+        sqlite3_finalize(st);
+        r.seconds = double(t.nsecsElapsed()) / 1e9;
+        return r;
+    }
+
+    static QList<DuplicateEntry> shownEntries(MainWindow& w) {
+        QList<DuplicateEntry> out;
+        const QAbstractItemModel* m = w.ui.cboTitle3->model();
+        for (int i = 0; i < m->rowCount(); ++i)
+            out.append({m->index(i, 0).data().toString(), m->index(i, 1).data().toLongLong(),
+                        m->index(i, 2).data().toString()});
+        return out;
+    }
+
+    std::vector<Row> runOnce(BenchDialogs& dialogs) {
+        std::vector<Row> rows;
+        std::unique_ptr<MainWindow> win;
+
+        rows.push_back(measure(QStringLiteral("start-up to the first poem (tree by poet)"), Target::Startup, [&] {
+            win = std::make_unique<MainWindow>(&dialogs);
+            win->Form_Load();
+            win->show();
+        }));
+        MainWindow& w = *win;
+        rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
+
+        // Book combo entry 0: the whole collection. The entry is already chosen
+        // after start-up, so its handler runs as a choice of it does.
+        rows.push_back(measure(QStringLiteral("book combo entry 0 (every poem)"), Target::Listing,
+                               [&] { w.cboBook_Click(); }));
+        rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
+
+        const char* groupings[] = {"tree by dynasty (cboList 0)", "tree by form (cboList 2)",
+                                   "tree by poet (cboList 1)"};
+        const int order[] = {0, 2, 1};
+        for (int k = 0; k < 3; ++k) {
+            rows.push_back(measure(QString::fromUtf8(groupings[k]), Target::Listing,
+                                   [&] { w.ui.cboList->setCurrentIndex(order[k]); }));
+            rows.back().note = QStringLiteral("%1 groups, %2 titles listed")
+                                   .arg(w.ui.tvwList->topLevelItemCount())
+                                   .arg(w.browse->model()->size());
+        }
+
+        QTreeWidgetItem* libai = nullptr;
+        const auto found = w.ui.tvwList->findItems(QStringLiteral("李白"), Qt::MatchExactly, 0);
+        if (!found.isEmpty()) libai = found.front();
+        if (libai) {
+            rows.push_back(measure(QStringLiteral("tree: click the poet 李白"), Target::Listing, [&] {
+                w.ui.tvwList->scrollToItem(libai);
+                w.ui.tvwList->setCurrentItem(libai);
+            }));
+            rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
+        }
+
+        // Searches through the search panel, as typed and confirmed.
+        w.search->cmdSeek_Click();
+        settle();
+        const struct {
+            const char* name;
+            const char* title;
+            const char* poet;
+            const char* content;
+        } searches[] = {
+            {"search: content 明月", "", "", "明月"},
+            {"search: title 春", "春", "", ""},
+            {"search: poet 李", "", "李", ""},
+        };
+        for (const auto& s : searches) {
+            w.ui.txtTitle->setText(QString::fromUtf8(s.title));
+            w.ui.cboPoet->setCurrentIndex(-1);
+            w.ui.cboPoet->setEditText(QString::fromUtf8(s.poet));
+            w.ui.txtContent->setPlainText(QString::fromUtf8(s.content));
+            rows.push_back(measure(QString::fromUtf8(s.name), Target::Listing, [&] { w.ui.cmdSeekOk->click(); }));
+            rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
+        }
+        w.ui.txtTitle->clear();
+        w.ui.cboPoet->setEditText(QString());
+        w.ui.txtContent->clear();
+        w.search->cmdSeekCancel_Click();
+        settle();
+
+        // Rendering: a short poem and the longest one.
+        const qint64 shortId = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='李白' AND fTitle='静夜思' LIMIT 1");
+        const qint64 longId = scalar("SELECT fPoemID FROM Poetry ORDER BY length(fContent) DESC LIMIT 1");
+        const qint64 longLen = scalar("SELECT max(length(fContent)) FROM Poetry");
+        if (shortId > 0) {
+            w.RenderPoem(QString::number(longId)); // another poet first, so the poet panel changes too
+            settle();
+            rows.push_back(measure(QStringLiteral("render a poem (静夜思)"), Target::Render,
+                                   [&] { w.RenderPoem(QString::number(shortId)); }));
+        }
+        rows.push_back(measure(QStringLiteral("render the longest poem"), Target::Render,
+                               [&] { w.RenderPoem(QString::number(longId)); }));
+        rows.back().note = QStringLiteral("%1 characters").arg(longLen);
+        if (shortId > 0) {
+            w.RenderPoem(QString::number(shortId));
+            settle();
+        }
+
+        // Template switch with the panel open.
+        w.templateEditor->cmdSetting_Click();
+        settle();
+        if (w.ui.cboModel->count() > 1) {
+            const int next = (w.ui.cboModel->currentIndex() + 1) % w.ui.cboModel->count();
+            rows.push_back(measure(QStringLiteral("switch template, panel open"), Target::Render,
+                                   [&] { w.ui.cboModel->setCurrentIndex(next); }));
+            rows.back().note = QStringLiteral("to \"%1\"").arg(w.ui.cboModel->currentText());
+        }
+        w.templateEditor->cmdSaveCancel_Click();
+        settle();
+
+        // The duplicate check, from the state the import leaves (no scratch values).
+        {
+            execRaw(rawRw, QStringLiteral("UPDATE Poetry SET fBook_del=NULL"));
+            Row prog;
+            prog.name = QStringLiteral("duplicate check");
+            prog.target = Target::Duplicate;
+            prog.program = timed([&] { w.duplicates->RepeatCheck(); });
+            const QList<DuplicateEntry> shown = shownEntries(w);
+            const QByteArray progScratch = scratchDigest();
+            const qint64 groupRows = w.browse->model()->size();
+
+            execRaw(rawRw, QStringLiteral("UPDATE Poetry SET fBook_del=NULL"));
+            QList<DuplicateRow> rawRows;
+            const RawRun rr = rawDuplicateCheck(&rawRows);
+            prog.raw = rr.seconds;
+            prog.rows = rr.rows;
+            const bool same = shown == DuplicateEntries(rawRows) && progScratch == scratchDigest();
+            duplicatesIdentical = duplicatesIdentical && same;
+            prog.note = QStringLiteral("%1 list entries, first group %2 poems, results %3")
+                            .arg(shown.size())
+                            .arg(groupRows)
+                            .arg(same ? QStringLiteral("identical") : QStringLiteral("DIFFER"));
+            rows.push_back(prog);
+
+            // Again, now that the scratch column holds its values.
+            Row again;
+            again.name = QStringLiteral("duplicate check, repeated");
+            again.target = Target::Duplicate;
+            again.program = timed([&] { w.duplicates->RepeatCheck(); });
+            QList<DuplicateRow> rawRows2;
+            const RawRun rr2 = rawDuplicateCheck(&rawRows2);
+            again.raw = rr2.seconds;
+            again.rows = rr2.rows;
+            const bool same2 = shownEntries(w) == DuplicateEntries(rawRows2);
+            duplicatesIdentical = duplicatesIdentical && same2;
+            again.note = same2 ? QStringLiteral("results identical") : QStringLiteral("results DIFFER");
+            rows.push_back(again);
+            w.duplicates->ShowTitleHistory(true);
+        }
+
+        win.reset();
+        settle();
+        return rows;
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lyrabook"));
+    QApplication::setOrganizationName(QStringLiteral("Forelane"));
+
+    QString dbPath;
+    int repeat = 1;
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == u"--db" && i + 1 < args.size()) dbPath = args[++i];
+        else if (args[i] == u"--repeat" && i + 1 < args.size()) repeat = qMax(1, args[++i].toInt());
+    }
+    if (dbPath.isEmpty() || !QFileInfo(dbPath).isFile()) {
+        std::fprintf(stderr, "usage: lyrabook-bench --db FILE [--repeat N]\n");
+        return 2;
+    }
+    dbPath = QFileInfo(dbPath).absoluteFilePath();
+
+    // Default settings, kept away from the user's own.
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    installFontSubstitutions();
+
+    // The program opens poem.mdb in its folder: a folder with a link to the corpus.
+    QTemporaryDir progDir;
+    QFile::link(dbPath, progDir.filePath(QStringLiteral("poem.mdb")));
+    MainWindow::setProgramFolderForTesting(progDir.path());
+
+    // Both sides start from the file in the operating system's cache.
+    {
+        QFile f(dbPath);
+        if (f.open(QIODevice::ReadOnly))
+            while (!f.read(1 << 20).isEmpty()) {
+            }
+    }
+
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(installTrace));
+    Bench b;
+    b.dbPath = dbPath;
+    if (sqlite3_open_v2(dbPath.toUtf8().constData(), &b.raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
+        sqlite3_open_v2(dbPath.toUtf8().constData(), &b.rawRw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(dbPath));
+        return 1;
+    }
+    // The raw connections are not recorded.
+    sqlite3_trace_v2(b.raw, 0, nullptr, nullptr);
+    sqlite3_trace_v2(b.rawRw, 0, nullptr, nullptr);
+    sqlite3_busy_timeout(b.rawRw, 30000);
+
+    const qint64 poems = b.scalar("SELECT count(*) FROM Poetry");
+    std::printf("database %s: %lld poems\n", qPrintable(dbPath), poems);
+
+    BenchDialogs dialogs;
+    std::vector<Row> best;
+    for (int run = 0; run < repeat; ++run) {
+        std::fprintf(stderr, "run %d of %d\n", run + 1, repeat);
+        const std::vector<Row> rows = b.runOnce(dialogs);
+        if (best.empty()) best.resize(rows.size());
+        for (size_t i = 0; i < rows.size() && i < best.size(); ++i) keepBest(best[i], rows[i]);
+    }
+
+    struct rusage ru {};
+    getrusage(RUSAGE_SELF, &ru);
+    const double peakMb = double(ru.ru_maxrss) / 1024.0;
+
+    const int nameWidth = 44;
+    std::printf("\n%s %9s %11s %9s %7s  %-7s %s\n", qPrintable(pad(QStringLiteral("operation"), nameWidth)), "rows",
+                "program s", "raw s", "ratio", "target", "");
+    QStringList missed;
+    for (const Row& r : best) {
+        const Verdict v = verdict(r);
+        const double ratio = r.raw > 0 ? r.program / r.raw : 0;
+        std::printf("%s %9lld %11.4f %9.4f %7.2f  %-7s %-4s %s\n", qPrintable(pad(r.name, nameWidth)), r.rows,
+                    r.program, r.raw, ratio, qPrintable(v.text), v.met ? "ok" : "MISS", qPrintable(r.note));
+        if (!v.met) missed << r.name;
+    }
+    const bool rssOk = peakMb < 250;
+    std::printf("%s %9s %11s %9s %7s  %-7s %-4s %.0f MB\n", qPrintable(pad(QStringLiteral("peak RSS"), nameWidth)),
+                "", "", "", "", "<250 MB", rssOk ? "ok" : "MISS", peakMb);
+    if (!rssOk) missed << QStringLiteral("peak RSS");
+    std::printf("\nraw: the same statements, stepped and read as text through the SQLite C API (best of 3%s)\n",
+                repeat > 1 ? ", then best of the runs" : "");
+    std::printf("%s\n", missed.isEmpty() ? "every target holds"
+                                         : qPrintable(QStringLiteral("targets missed: ") + missed.join(QStringLiteral("; "))));
+    sqlite3_close(b.raw);
+    sqlite3_close(b.rawRw);
+    return b.duplicatesIdentical ? 0 : 3;
+}

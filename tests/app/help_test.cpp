@@ -1,0 +1,181 @@
+// The help menu: the help file on F1, the web page, the mail link, the about
+// window with its timer, and the preface viewer.
+#include "app/aboutwindow.h"
+#include "app/helpcontroller.h"
+#include "app/prefaceviewer.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// Runs `inspect` on the modal dialog that `open` shows, then lets `open` return.
+template <typename Dialog> void whileOpen(const std::function<void()>& open, const std::function<void(Dialog*)>& inspect) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (dlg) {
+            seen = true;
+            inspect(dlg);
+            if (dlg->isVisible()) dlg->reject();
+        }
+    });
+    open();
+    QVERIFY(seen);
+}
+
+} // namespace
+
+class HelpTest : public WindowTest {
+    Q_OBJECT
+
+    QStringList opened;
+
+    std::unique_ptr<MainWindow> startRecording() {
+        auto w = start();
+        w->help->shellOpen = [this](const QString& target) { opened << target; };
+        return w;
+    }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() {
+        freshFixture();
+        opened.clear();
+    }
+
+    void helpFileWebPageAndMail() {
+        auto w = startRecording();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const QString folder = fx->dir();
+        // Without readme.chm: the shipped page.
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        w->ui.mnuHlpBook->trigger();
+        // With it: the help file.
+        writeFile(folder + QStringLiteral("/readme.chm"), "ITSF");
+        QTest::keyClick(w->ui.RichTextBox1, Qt::Key_F1);
+        w->ui.mnuHlpHtml->trigger();
+        w->ui.mnuHlpMail->trigger();
+        QCOMPARE(opened, (QStringList{folder + "/readme.html", folder + "/readme.html", folder + "/readme.chm",
+                                      "https://forelane.org/lyrabook/", "mailTo:lyrabook@forelane.org"}));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void shippedFilesLieBesideTheProgram() {
+        const QString dir = QCoreApplication::applicationDirPath();
+        for (const char* name : {"readme.html", "myPreface.txt"}) {
+            QFile f(dir + u'/' + QString::fromUtf8(name));
+            QVERIFY2(f.open(QIODevice::ReadOnly), name);
+            const QString text = QString::fromUtf8(f.readAll());
+            QVERIFY2(text.contains(QStringLiteral("诗")), name);
+        }
+    }
+
+    void aboutWindow() {
+        auto w = startRecording();
+        whileOpen<AboutWindow>([&] { w->ui.mnuAbout->trigger(); }, [&](AboutWindow* about) {
+            QCOMPARE(about->objectName(), QStringLiteral("frmCopyRight"));
+            QCOMPARE(about->windowTitle(), QStringLiteral("蓝溪诗汇"));
+            QCOMPARE(about->lblAppTitle->text(), QStringLiteral("版本 V1.2.0"));
+            QCOMPARE(about->Label2->text(), QStringLiteral("开发商："));
+            QCOMPARE(about->cmdCancel->text(), QStringLiteral("确定>>"));
+            QCOMPARE(about->Timer1->interval(), 1000);
+            QVERIFY(about->Timer1->isActive());
+            // The web-page label opens its own caption.
+            QTest::mouseClick(about->Label9, Qt::LeftButton);
+            QCOMPARE(opened, QStringList{kProductWebPage});
+            QCOMPARE(about->Label9->text(), kProductWebPage);
+            // It closes by itself on the 21st tick.
+            for (int i = 0; i < 20; ++i) about->Timer1_Timer();
+            QVERIFY(about->isVisible());
+            about->Timer1_Timer();
+            QVERIFY(!about->isVisible());
+            QVERIFY(!about->Timer1->isActive());
+        });
+        // Opened again it counts from 0, and 确定>> closes it at once.
+        whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
+            QCOMPARE(about->ticks(), qint16(0));
+            about->Timer1_Timer();
+            QCOMPARE(about->ticks(), qint16(1));
+            QTest::mouseClick(about->cmdCancel, Qt::LeftButton);
+            QVERIFY(!about->isVisible());
+            QVERIFY(!about->Timer1->isActive());
+        });
+    }
+
+    void aboutWindowClosesByItsTimer() {
+        auto w = startRecording();
+        int ticks = -1;
+        QTimer::singleShot(0, [&] {
+            auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            // The same timer, run fast: the window is gone after 21 ticks.
+            about->Timer1->setInterval(5);
+            connect(about->Timer1, &QTimer::timeout, about, [&ticks, about] { ticks = about->ticks(); });
+        });
+        QTimer::singleShot(5000, [] {
+            if (QWidget* m = QApplication::activeModalWidget()) m->close();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        w->help->mnuAbout_Click();
+        QVERIFY(clock.elapsed() < 4000);
+        QCOMPARE(ticks, 21);
+    }
+
+    void prefaceIsReadAfreshEachTime() {
+        auto w = start();
+        const QString path = fx->dir() + QStringLiteral("/myPreface.txt");
+        writeFile(path, QStringLiteral("第一稿：唐诗三百首。").toUtf8());
+        whileOpen<PrefaceViewer>([&] { w->ui.mnuPreface->trigger(); }, [&](PrefaceViewer* v) {
+            QCOMPARE(v->objectName(), QStringLiteral("frmPrefaces"));
+            QCOMPARE(v->windowTitle(), QStringLiteral("蓝溪诗汇"));
+            QCOMPARE(v->State, quint8(0));
+            QCOMPARE(v->palette().color(QPalette::Window), QColor(208, 207, 192));
+            QCOMPARE(v->cmdPreface->text(), QStringLiteral("编者的话"));
+            QCOMPARE(v->cmdCancel->text(), QStringLiteral("确定>>"));
+            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第一稿：唐诗三百首。"));
+            // The pane: at the top, as far from the bottom as from the left, clear of the buttons.
+            const QRect pane = v->RichTextBox1->geometry();
+            QCOMPARE(pane.top(), pane.left());
+            QCOMPARE(v->height() - (pane.top() + pane.height()), pane.left());
+            QVERIFY(!pane.intersects(v->cmdPreface->geometry()));
+            QVERIFY(!pane.intersects(v->cmdCancel->geometry()));
+            // Rewritten while open: 编者的话 reads it again. In the Chinese code page too.
+            writeFile(path, QStringEncoder("GB18030").encode(QStringLiteral("第二稿：宋词。")));
+            QTest::mouseClick(v->cmdPreface, Qt::LeftButton);
+            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第二稿：宋词。"));
+            QTest::mouseClick(v->cmdCancel, Qt::LeftButton);
+            QVERIFY(!v->isVisible());
+        });
+        writeFile(path, QByteArray("\xEF\xBB\xBF") + QStringLiteral("第三稿").toUtf8());
+        whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); }, [&](PrefaceViewer* v) {
+            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第三稿"));
+        });
+        // Without a preface file the viewer is empty and nothing is said.
+        QFile::remove(path);
+        whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); }, [&](PrefaceViewer* v) {
+            QCOMPARE(v->RichTextBox1->toPlainText(), QString());
+        });
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"

@@ -1,0 +1,621 @@
+// The poem editor through the real widgets: arming add, modify and delete,
+// every message of the confirm, the rows of Poetry afterwards, the list, the
+// counters and the history, the locked fields, and writes that fail.
+#include "browse/browsecontroller.h"
+#include "browse/historyline.h"
+#include "browse/titlelistmodel.h"
+#include "display/displaycontroller.h"
+#include "edit/poemeditor.h"
+#include "edit/poemrecord.h"
+#include "search/searchcontroller.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+using Icon = MessageSink::Icon;
+
+QStringList titles(MainWindow& w) {
+    QStringList out;
+    const TitleListModel* m = w.browse->model();
+    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
+    return out;
+}
+
+QList<qint32> historyIds(MainWindow& w) {
+    QList<qint32> out;
+    for (int i = 0; i < w.ui.cboTitle2->count(); ++i) out << HistoryLineId(w.ui.cboTitle2->itemText(i));
+    return out;
+}
+
+// The stored columns of one poem, "" for NULL, or an empty list when it is gone.
+QStringList poemRow(FixtureDb& fx, qint64 id) {
+    SqlStatement st = fx.db().prepareNative(
+        QStringLiteral("SELECT fTitle,fPoet,fDynasty,fType,fStyle,fQty,fPre,fContent,fMemo,fBookID,fBookmark,"
+                       "ifnull(fBook_del,'<null>') FROM Poetry WHERE fPoemID=") +
+        QString::number(id));
+    QStringList out;
+    if (!st.next()) return out;
+    for (int i = 0; i < st.columnCount(); ++i) out << st.text(i);
+    return out;
+}
+
+qint64 poemCount(FixtureDb& fx) { return fx.count(QStringLiteral("SELECT count(*) FROM Poetry")); }
+
+void loseFocus(QWidget* field) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &out);
+}
+
+void fill(MainWindow& w, const PoemRecord& r) {
+    w.ui.txtTitle->setText(r.title);
+    w.ui.cboPoet->setEditText(r.poet);
+    w.ui.cboDynasty->setEditText(r.dynasty);
+    w.ui.cboType->setEditText(r.type);
+    w.ui.cboStyle->setEditText(r.style);
+    w.ui.txtQty->setText(r.qty);
+    w.ui.txtPre->setPlainText(r.preface);
+    w.ui.txtContent->setPlainText(r.content);
+    w.ui.txtMemo->setPlainText(r.notes);
+}
+
+// Lists 李白's two poems: 早发白帝城 (2, shown) and 静夜思 (1).
+void listLiBai(MainWindow& w) {
+    w.FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
+}
+
+const QString kHeading = QStringLiteral("【注释】\r\n");
+
+} // namespace
+
+class PoemEditorTest : public WindowTest {
+    Q_OBJECT
+
+    QString lastText() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text; }
+    Icon lastIcon() const { return dialogs.messages.isEmpty() ? Icon::None : dialogs.messages.last().icon; }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
+    // ---- Arming and leaving ----
+
+    void arming_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("add") << 1 << "状态：[诗词新增]" << "新增(&A)" << false << "txtTitle" << "";
+        QTest::newRow("modify") << 2 << "状态：[诗词修改]" << "修改(&E)" << false << "txtTitle" << "Moon's Song";
+        QTest::newRow("delete") << 3 << "状态：[诗词删除]" << "删除(&D)" << true << "cmdEditOk" << "Moon's Song";
+    }
+    void arming() {
+        QFETCH(int, index);
+        QFETCH(QString, state);
+        QFETCH(QString, caption);
+        QFETCH(bool, locked);
+        QFETCH(QString, focus);
+        QFETCH(QString, title);
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->ui.txtTitle->setText(QStringLiteral("从前的文字"));
+        w->ui.mnuEditTo[size_t(index)]->trigger();
+        QCOMPARE(w->EditMode, index);
+        QVERIFY(!w->RecordChanged);
+        QCOMPARE(w->ui.myState->text(), state);
+        QVERIFY(w->ui.fraSeek->isVisible());
+        QVERIFY(w->ui.cmdEditOk->isVisible());
+        QVERIFY(!w->ui.cmdSeekOk->isVisible());
+        QCOMPARE(w->ui.cmdEditOk->text(), caption);
+        QVERIFY(!w->ui.cmdSetting->isEnabled() && !w->ui.cmdPoet->isEnabled());
+        QVERIFY(w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
+        QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focus);
+        // Add from a hidden panel starts empty; modify and delete load the shown poem.
+        QCOMPARE(w->ui.txtTitle->text(), title);
+        QCOMPARE(w->ui.txtQty->text(), index == 1 ? QStringLiteral("1") : QStringLiteral("3"));
+        QVERIFY(w->ui.RichTextBox1->y() >= w->ui.fraSeek->geometry().bottom());
+        // Exactly six fields are locked in delete mode.
+        QCOMPARE(w->ui.txtTitle->isReadOnly(), locked);
+        QCOMPARE(w->ui.cboPoet->lineEdit()->isReadOnly(), locked);
+        QCOMPARE(w->ui.cboStyle->lineEdit()->isReadOnly(), locked);
+        for (QTextEdit* te : {w->ui.txtPre, w->ui.txtContent, w->ui.txtMemo}) QCOMPARE(te->isReadOnly(), locked);
+        QVERIFY(!w->ui.cboDynasty->lineEdit()->isReadOnly());
+        QVERIFY(!w->ui.cboType->lineEdit()->isReadOnly());
+        QVERIFY(!w->ui.txtQty->isReadOnly());
+
+        // Escape leaves the edit: fields cleared and unlocked, browsing again.
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->ui.fraSeek->isVisible());
+        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.cboPoet->currentText().isEmpty());
+        QVERIFY(w->ui.txtContent->toPlainText().isEmpty());
+        QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
+        QVERIFY(!w->ui.txtTitle->isReadOnly() && !w->ui.txtContent->isReadOnly());
+        QVERIFY(!w->ui.cboPoet->lineEdit()->isReadOnly());
+        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void searchAndEditSwitch() {
+        auto w = start();
+        w->ui.cmdSeek->click();
+        w->ui.txtTitle->setText(QStringLiteral("春"));
+        w->ui.cboType->setEditText(QStringLiteral("诗"));
+        // Add from the open search panel keeps the search texts.
+        w->ui.mnuEditTo[1]->trigger();
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("春"));
+        QCOMPARE(w->ui.cboType->currentText(), QStringLiteral("诗"));
+        QVERIFY(!w->RecordChanged);
+        // Delete, then back to search: the fields are cleared and unlocked.
+        w->ui.mnuEditTo[3]->trigger();
+        QVERIFY(w->ui.txtTitle->isReadOnly());
+        w->ui.cmdSeek->click();
+        QCOMPARE(w->EditMode, 0);
+        QVERIFY(!w->ui.txtTitle->isReadOnly());
+        QVERIFY(w->ui.txtTitle->text().isEmpty());
+        QVERIFY(w->ui.txtQty->text().isEmpty());
+        QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()) && !w->ui.cmdEditOk->isVisibleTo(w.get()));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+    }
+
+    // With no poem listed, arming modify or delete changes nothing at all.
+    void armingWithEmptyList_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("modify") << 2;
+        QTest::newRow("delete") << 3;
+    }
+    void armingWithEmptyList() {
+        QFETCH(int, index);
+        auto w = start();
+        w->ui.cmdSeek->click();
+        w->ui.txtTitle->setText(QStringLiteral("没有这首诗"));
+        w->ui.cmdSeekOk->click();
+        QCOMPARE(w->browse->model()->size(), 0);
+        w->ui.mnuEditTo[size_t(index)]->trigger();
+        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+        QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()));
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
+        QVERIFY(!w->ui.txtTitle->isReadOnly());
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // Every change event of the nine fields marks the record changed.
+    void changesMarkTheRecord_data() {
+        QTest::addColumn<QString>("field");
+        for (const char* f : {"txtTitle", "cboPoet", "cboDynasty", "cboType", "cboStyle", "txtQty", "txtPre",
+                              "txtContent", "txtMemo"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void changesMarkTheRecord() {
+        QFETCH(QString, field);
+        auto w = start();
+        w->ui.mnuEditTo[2]->trigger();
+        QVERIFY(!w->RecordChanged);
+        QObject* f = w->findChild<QObject*>(field);
+        if (auto* le = qobject_cast<QLineEdit*>(f)) le->setText(le->text() + u'1');
+        else if (auto* te = qobject_cast<QTextEdit*>(f)) te->setPlainText(te->toPlainText() + u'1');
+        else qobject_cast<QComboBox*>(f)->setEditText(qobject_cast<QComboBox*>(f)->currentText() + u'1');
+        QVERIFY(w->RecordChanged);
+        // Choosing a listed entry (the Click event) counts too, even the same one.
+        if (auto* cb = qobject_cast<QComboBox*>(f); cb && cb->count() > 0) {
+            w->RecordChanged = false;
+            emit cb->activated(0);
+            QVERIFY(w->RecordChanged);
+        }
+    }
+
+    // Locked fields take no typing and no other list entry; the others do.
+    void lockedFieldsRefuseInput() {
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->ui.mnuEditTo[3]->trigger();
+        w->ui.txtTitle->setFocus();
+        QTest::keyClicks(w->ui.txtTitle, QStringLiteral("xyz"));
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("Moon's Song"));
+        w->ui.cboStyle->setFocus();
+        QTest::keyClick(w->ui.cboStyle, Qt::Key_Down);
+        QTest::keyClick(w->ui.cboStyle, Qt::Key_Up);
+        QCOMPARE(w->ui.cboStyle->currentText(), QStringLiteral("乐府"));
+        w->ui.cboPoet->setFocus();
+        QTest::keyClick(w->ui.cboPoet, Qt::Key_Down);
+        QTest::keyClicks(w->ui.cboPoet, QStringLiteral("q"));
+        QCOMPARE(w->ui.cboPoet->currentText(), QStringLiteral("Li Bai"));
+        QTest::keyClicks(w->ui.txtContent, QStringLiteral("q"));
+        QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("O moon, 100% bright_ly."));
+        w->ui.cboDynasty->setFocus();
+        QTest::keyClicks(w->ui.cboDynasty, QStringLiteral("x"));
+        QCOMPARE(w->ui.cboDynasty->currentText(), QStringLiteral("唐x"));
+    }
+
+    // The count field on focus loss while an edit is armed.
+    void editCountField_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("text") << "abc" << "1" << "1";
+        QTest::newRow("empty") << "" << "1" << "1";
+        QTest::newRow("zero") << "0" << "0" << "1";
+        QTest::newRow("negative") << "-3" << "-3" << "1";
+        QTest::newRow("half down to even") << "2.5" << "2" << "2";
+        QTest::newRow("half up to even") << "3.5" << "4" << "4";
+        QTest::newRow("rounded") << "2.6" << "3" << "3";
+        QTest::newRow("operator") << ">=2" << "1" << "1";
+        QTest::newRow("beyond 16 bits") << "99999" << "1" << "1";
+        QTest::newRow("statement text") << "1); DELETE FROM Poetry; --" << "1" << "1";
+    }
+    void editCountField() {
+        QFETCH(QString, typed);
+        QFETCH(QString, checked);
+        QFETCH(QString, stored);
+        QCOMPARE(NormalizeEditCount(typed), checked);
+        QCOMPARE(ConfirmedEditCount(typed), stored);
+        auto w = start();
+        w->ui.mnuEditTo[1]->trigger();
+        fill(*w, {QStringLiteral("新诗"), QStringLiteral("王维"), QStringLiteral("唐"), QString(), QString(), typed,
+                  QString(), QStringLiteral("空山新雨后"), QString()});
+        loseFocus(w->ui.txtQty);
+        QCOMPARE(w->ui.txtQty->text(), checked);
+        // Confirmed without leaving the field: stored in the checked form.
+        w->ui.txtQty->setText(typed);
+        w->ui.cmdEditOk->click();
+        QCOMPARE(w->ui.txtQty->text(), stored);
+        const qint64 id = fx->count(QStringLiteral("SELECT fPoemID FROM Poetry WHERE fTitle='新诗'"));
+        QCOMPARE(poemRow(*fx, id).value(5), stored);
+        QCOMPARE(poemCount(*fx), 10);
+    }
+
+    // ---- Add ----
+
+    // Awkward texts are stored exactly as typed, found again and listed.
+    void addStoresTheFieldsAsTyped_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("poet");
+        QTest::addColumn<QString>("content");
+        QTest::newRow("plain") << "山居秋暝" << "王维" << "空山新雨后，天气晚来秋。\n明月松间照，清泉石上流。";
+        QTest::newRow("quotes") << "It's 'quoted'" << "O'Brien" << "He said ''no''.";
+        QTest::newRow("wildcards") << "100% _of_ it" << "%_%" << "50% off_";
+        QTest::newRow("backslashes") << "C:\\poems\\" << "\\" << "a\\nb\\'";
+        QTest::newRow("outside the BMP") << "𠀀𠀁" << "𠀀" << "𠀀\n𠀁";
+        QTest::newRow("non-breaking space") << "A\u00a0B" << "王维" << "x\u00a0y";
+        QTest::newRow("100 KB") << QString(100 * 1024, QChar(u'长')) << "王维" << QString(100 * 1024, QChar(u'文'));
+    }
+    void addStoresTheFieldsAsTyped() {
+        QFETCH(QString, title);
+        QFETCH(QString, poet);
+        QFETCH(QString, content);
+        auto w = start();
+        w->ui.mnuEditTo[1]->trigger();
+        fill(*w, {title, poet, QStringLiteral("唐"), QStringLiteral("诗"), QStringLiteral("五言律诗"),
+                  QStringLiteral("2"), QString(), content, QString()});
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("《") + title + QStringLiteral("》新增完毕！")});
+        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(dialogs.messages.last().title, kAppTitle);
+        QCOMPARE(poemCount(*fx), 10);
+        const qint64 id = fx->count(QStringLiteral("SELECT max(fPoemID) FROM Poetry"));
+        QString crlf = content;
+        crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        // Filed in no book, no bookmark, no duplicate key; notes get their heading.
+        QCOMPARE(poemRow(*fx, id), (QStringList{title, poet, "唐", "诗", "五言律诗", "2", "", crlf, kHeading, "-1",
+                                                "0", "<null>"}));
+        // The new row is listed last with a tmp key, selected, shown and recorded.
+        TitleListModel* m = w->browse->model();
+        QCOMPARE(m->size(), 2);
+        QCOMPARE(m->row(1).title, title);
+        QCOMPARE(m->row(1).poet, poet);
+        QCOMPARE(m->row(1).style, QStringLiteral("五言律诗"));
+        QCOMPARE(m->row(1).poemId, qint32(id));
+        QVERIFY(m->key(1).startsWith(QStringLiteral("tmp")));
+        QCOMPARE(w->browse->selectedRow(), 1);
+        QCOMPARE(historyIds(*w), (QList<qint32>{qint32(id), 9}));
+        QCOMPARE(w->ui.cboPoet2->currentText(), poet);
+        QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(title.left(50)));
+        // The totals count the new poem.
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：10题 (14首)"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (5首)"));
+        // The add stays armed.
+        QCOMPARE(w->EditMode, 1);
+        // Modify finds it again by the same texts.
+        w->ui.mnuEditTo[2]->trigger();
+        QCOMPARE(w->ui.txtTitle->text(), title);
+        QCOMPARE(w->ui.cboPoet->currentText(), poet);
+        w->ui.txtPre->setPlainText(QStringLiteral("序"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("《") + title + QStringLiteral("》修改完毕！"));
+        QCOMPARE(poemRow(*fx, id).value(6), QStringLiteral("序"));
+        QCOMPARE(poemRow(*fx, id).value(7), crlf);
+    }
+
+    void addRefusals_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("poet");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no title") << "" << "李白" << "请输入诗词作者及其标题信息!";
+        QTest::newRow("no poet") << "静夜思" << "" << "请输入诗词作者及其标题信息!";
+        QTest::newRow("same poet, same title") << "静夜思" << "李白" << "该作者的诗词《静夜思》已有存在，请查验！";
+        // Latin case is ignored as the store compares text.
+        QTest::newRow("other case") << "moon's song" << "LI BAI" << "该作者的诗词《moon's song》已有存在，请查验！";
+    }
+    void addRefusals() {
+        QFETCH(QString, title);
+        QFETCH(QString, poet);
+        QFETCH(QString, message);
+        auto w = start();
+        w->ui.mnuEditTo[1]->trigger();
+        fill(*w, {title, poet, QString(), QString(), QString(), QStringLiteral("abc"), QString(),
+                  QStringLiteral("文"), QString()});
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(poemCount(*fx), 9);
+        QCOMPARE(w->browse->model()->size(), 1);
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        // The count and the notes were put in form before the refusal; the typed
+        // texts stay for correcting.
+        QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
+        QCOMPARE(PoemEditor::fieldText(w->ui.txtMemo), kHeading);
+        QCOMPARE(w->ui.txtTitle->text(), title);
+    }
+
+    // Two poets may each have a poem of one title; the same poet may not twice.
+    void sameTitleTwoPoets() {
+        auto w = start();
+        w->ui.mnuEditTo[1]->trigger();
+        fill(*w, {QStringLiteral("静夜思"), QStringLiteral("杜甫"), QStringLiteral("唐"), QString(), QString(),
+                  QStringLiteral("1"), QString(), QStringLiteral("文"), QStringLiteral("【注释】已有")});
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("《静夜思》新增完毕！"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fTitle='静夜思'")), 2);
+        // A heading already there is not doubled.
+        QCOMPARE(fx->text(QStringLiteral("SELECT fMemo FROM Poetry WHERE fPoet='杜甫' AND fTitle='静夜思'")),
+                 QStringLiteral("【注释】已有"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("该作者的诗词《静夜思》已有存在，请查验！"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fTitle='静夜思'")), 2);
+    }
+
+    // Keys of added rows stay unique even when the drawn number is taken.
+    void addedRowKeysAreUnique() {
+        auto w = start();
+        w->poemEditor->drawKeyNumber = [] { return qint32(42); };
+        w->ui.mnuEditTo[1]->trigger();
+        for (const char* t : {"甲", "乙", "丙"}) {
+            fill(*w, {QString::fromUtf8(t), QStringLiteral("王维"), QString(), QString(), QString(),
+                      QStringLiteral("1"), QString(), QStringLiteral("文"), QString()});
+            w->ui.cmdEditOk->click();
+        }
+        const TitleListModel* m = w->browse->model();
+        QCOMPARE(m->size(), 4);
+        QCOMPARE((QStringList{m->key(0), m->key(1), m->key(2), m->key(3)}),
+                 (QStringList{"L0", "tmp42", "tmp43", "tmp44"}));
+    }
+
+    // ---- Modify ----
+
+    void modify() {
+        auto w = start();
+        listLiBai(*w);
+        w->ui.mnuEditTo[2]->trigger();
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("早发白帝城"));
+        // Nothing changed yet.
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"记录信息未有修改!"});
+        QCOMPARE(lastIcon(), Icon::Warning);
+
+        // Only the preface changed: no duplicate test, one update.
+        w->ui.txtPre->setPlainText(QStringLiteral("乾元二年，\n流放途中遇赦。"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("《早发白帝城》修改完毕！"));
+        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(poemRow(*fx, 2), (QStringList{"早发白帝城", "李白", "唐", "诗", "七言绝句", "1",
+                                               "乾元二年，\r\n流放途中遇赦。",
+                                               "朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。",
+                                               kHeading, "1", "0", "<null>"}));
+        // Reloaded: nothing counts as changed now.
+        QVERIFY(!w->RecordChanged);
+        QCOMPARE(historyIds(*w).first(), 2);
+        QCOMPARE(historyIds(*w).count(2), 1);
+
+        // Renamed to a title the poet already has: refused, nothing written.
+        w->ui.txtTitle->setText(QStringLiteral("静夜思"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("该作者的诗词《静夜思》已有存在，请查验！"));
+        QCOMPARE(poemRow(*fx, 2).value(0), QStringLiteral("早发白帝城"));
+
+        // Renamed and given a new count and another poet: the list row follows.
+        w->ui.txtTitle->setText(QStringLiteral("下江陵"));
+        w->ui.cboPoet->setEditText(QStringLiteral("李太白"));
+        w->ui.cboStyle->setEditText(QStringLiteral("七绝"));
+        w->ui.txtQty->setText(QStringLiteral("3"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("《下江陵》修改完毕！"));
+        QCOMPARE(poemRow(*fx, 2).mid(0, 6), (QStringList{"下江陵", "李太白", "唐", "诗", "七绝", "3"}));
+        const TitleRow& row = w->browse->model()->row(0);
+        QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{"下江陵", "李太白", "七绝"}));
+        QCOMPARE(w->display->LoadedTitle, QStringLiteral("下江陵"));
+        QCOMPARE(w->display->LoadedPoet, QStringLiteral("李太白"));
+        QVERIFY(w->ui.cboTitle2->itemText(0).startsWith(QStringLiteral("下江陵")));
+        QVERIFY(w->ui.cboTitle2->itemText(0).contains(QStringLiteral("(李太白)")));
+        // Two more poems than before in both totals.
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (14首)"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (4首)"));
+        QCOMPARE(poemCount(*fx), 9);
+
+        // An empty title is refused with the shorter wording.
+        w->ui.txtTitle->clear();
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("请输入作者及标题信息!"));
+        QCOMPARE(poemRow(*fx, 2).value(0), QStringLiteral("下江陵"));
+    }
+
+    // A poem may change only the Latin case of its title: it is no duplicate of itself.
+    void modifyChangesCaseOfTitle() {
+        auto w = start();
+        w->ui.mnuEditTo[2]->trigger();
+        w->ui.txtTitle->setText(QStringLiteral("MOON'S SONG"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"《MOON'S SONG》修改完毕！"});
+        QCOMPARE(poemRow(*fx, 9).value(0), QStringLiteral("MOON'S SONG"));
+    }
+
+    // A poem deleted meanwhile (by another copy of the program) is not reported
+    // as modified, and nothing else changes.
+    void modifyOfAPoemGoneMeanwhile() {
+        auto w = start();
+        w->ui.mnuEditTo[2]->trigger();
+        fx->db().execNative(QStringLiteral("DELETE FROM Poetry WHERE fPoemID=9"));
+        w->ui.txtContent->setPlainText(QStringLiteral("新的内容"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"该作者的诗词《Moon's Song》已不存在，请查验！"});
+        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(poemCount(*fx), 8);
+        QCOMPARE(w->browse->model()->size(), 1);
+        QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("新的内容"));
+    }
+
+    // ---- Delete ----
+
+    void deleteUntilTheListIsEmpty() {
+        auto w = start();
+        listLiBai(*w);
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
+        w->ui.mnuEditTo[3]->trigger();
+        // Cancelled: nothing written.
+        dialogs.answers = {false};
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"确认：《早发白帝城》诗词删除？"});
+        QCOMPARE(dialogs.messages.last().icon, Icon::Question);
+        QCOMPARE(poemCount(*fx), 9);
+
+        dialogs.messages.clear();
+        dialogs.answers = {true};
+        // A count typed into the (unlocked) count field does not skew the totals.
+        w->ui.txtQty->setText(QStringLiteral("7"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), (QStringList{"确认：《早发白帝城》诗词删除？", "《早发白帝城》删除完毕！"}));
+        QCOMPARE(lastIcon(), Icon::Information);
+        QVERIFY(poemRow(*fx, 2).isEmpty());
+        QCOMPARE(poemCount(*fx), 8);
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：8题 (11首)"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (1首)"));
+        QCOMPARE(titles(*w), QStringList{"静夜思"});
+        QVERIFY(!historyIds(*w).contains(2));
+        QCOMPARE(historyIds(*w).first(), 1);
+        // The next poem is loaded, still locked, ready for the next delete.
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
+        QVERIFY(w->ui.txtTitle->isReadOnly());
+        QCOMPARE(w->EditMode, 3);
+
+        // The last listed poem: the list empties, the fields keep it.
+        dialogs.messages.clear();
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "《静夜思》删除完毕！"}));
+        QCOMPARE(w->browse->model()->size(), 0);
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：0题"));
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：7题 (10首)"));
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
+        QVERIFY(!historyIds(*w).contains(1));
+
+        // Once more: the poem is gone.
+        dialogs.messages.clear();
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "该作者的诗词《静夜思》已不存在，请查验！"}));
+        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(poemCount(*fx), 7);
+    }
+
+    // A poem listed twice (a search appended twice) leaves the list entirely.
+    void deletePoemListedTwice() {
+        auto w = start();
+        w->ui.cmdSeek->click();
+        w->ui.cboPoet->setEditText(QStringLiteral("杜甫"));
+        w->ui.cmdSeekOk->click();
+        w->ui.mnuSeekOk[1]->trigger();
+        QCOMPARE(titles(*w), (QStringList{"春望", "登高", "春望", "登高"}));
+        w->ui.mnuEditTo[3]->trigger();
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        QCOMPARE(lastText(), QStringLiteral("《春望》删除完毕！"));
+        QCOMPARE(titles(*w), (QStringList{"登高", "登高"}));
+        // After an appended search the panel counts titles only, and stays so.
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题"));
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("登高"));
+    }
+
+    // ---- Writes the store refuses ----
+
+    // The statement fails inside its transaction: the user is told the store's
+    // reason, nothing is written, and the list, counters and fields stay.
+    void refusedWrites_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("add") << 1 << "INSERT";
+        QTest::newRow("modify") << 2 << "UPDATE";
+        QTest::newRow("delete") << 3 << "DELETE";
+    }
+    void refusedWrites() {
+        QFETCH(int, index);
+        QFETCH(QString, trigger);
+        auto w = start();
+        // The trigger first writes elsewhere, then refuses: both must vanish.
+        fx->db().execNative(QStringLiteral("CREATE TRIGGER refuse BEFORE %1 ON Poetry BEGIN "
+                                           "INSERT INTO Poet (fPoet,fBrief) VALUES ('痕迹',''); "
+                                           "SELECT RAISE(ABORT,'写入被拒绝'); END")
+                                .arg(trigger));
+        const QString totals = w->ui.myTotal->text();
+        const QString selected = w->ui.mySelect->text();
+        const QList<qint32> history = historyIds(*w);
+        w->ui.mnuEditTo[size_t(index)]->trigger();
+        if (index == 1)
+            fill(*w, {QStringLiteral("新诗"), QStringLiteral("王维"), QString(), QString(), QString(),
+                      QStringLiteral("1"), QString(), QStringLiteral("文"), QString()});
+        else if (index == 2)
+            w->ui.txtContent->setPlainText(QStringLiteral("新的内容"));
+        const QString content = w->ui.txtContent->toPlainText();
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.messages.last().text,
+                 QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
+        QCOMPARE(lastIcon(), Icon::Warning);
+        for (const ScriptedDialogs::Message& m : dialogs.messages) QVERIFY(!m.text.contains(QStringLiteral("完毕")));
+        QCOMPARE(poemCount(*fx), 9);
+        QCOMPARE(poemRow(*fx, 9).value(7), QStringLiteral("O moon, 100% bright_ly."));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poet WHERE fPoet='痕迹'")), 0);
+        QCOMPARE(titles(*w), QStringList{"Moon's Song"});
+        QCOMPARE(w->ui.myTotal->text(), totals);
+        QCOMPARE(w->ui.mySelect->text(), selected);
+        QCOMPARE(historyIds(*w), history);
+        QCOMPARE(w->ui.txtContent->toPlainText(), content);
+        QCOMPARE(w->EditMode, index);
+        // The connection is usable afterwards: once the trigger is gone the same
+        // confirm goes through.
+        fx->db().execNative(QStringLiteral("DROP TRIGGER refuse"));
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        QVERIFY(lastText().endsWith(QStringLiteral("完毕！")));
+    }
+};
+
+QTEST_MAIN(PoemEditorTest)
+#include "poemeditor_test.moc"

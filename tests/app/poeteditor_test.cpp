@@ -1,0 +1,316 @@
+// The poet panel through the real widgets: the biography following the shown
+// poem, arming modify and delete, inserting, updating and deleting poets with
+// their questions and refusals, the two poet lists kept parallel, the zoom.
+#include "browse/browsecontroller.h"
+#include "browse/titlelistmodel.h"
+#include "db/sqltext.h"
+#include "edit/poeteditor.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+using Icon = MessageSink::Icon;
+
+// The stored biography, "<none>" when the poet has no row (names compared exactly).
+QString brief(FixtureDb& fx, const QString& poet) {
+    SqlStatement st = fx.db().prepareNative(QStringLiteral("SELECT ifnull(fBrief,'') FROM Poet WHERE fPoet=") +
+                                            sqlText(poet) + QStringLiteral(" COLLATE BINARY"));
+    return st.next() ? st.text(0) : QStringLiteral("<none>");
+}
+
+void showPoemsOf(MainWindow& w, const QString& poet) {
+    w.FillTitleList(QStringLiteral(" Where a.fPoet='") + poet + u'\'', QStringLiteral("a.fTitle"), QStringLiteral("0"));
+}
+
+} // namespace
+
+class PoetEditorTest : public WindowTest {
+    Q_OBJECT
+
+    QString lastText() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text; }
+
+    // Both poet lists hold the same names at the same positions.
+    static bool parallel(MainWindow& w) { return items(w.ui.cboPoet) == items(w.ui.cboPoet2); }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
+    void arming_data() {
+        QTest::addColumn<bool>("remove");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("modify") << false << "1" << "修改" << "状态：[作者修改]" << "txtPoet2";
+        QTest::newRow("delete") << true << "3" << "删除" << "状态：[作者删除]" << "cmdPoetOk";
+    }
+    void arming() {
+        QFETCH(bool, remove);
+        QFETCH(QString, code);
+        QFETCH(QString, caption);
+        QFETCH(QString, state);
+        QFETCH(QString, focus);
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        showPoemsOf(*w, QStringLiteral("李白"));
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字太白，号青莲居士。"));
+        QVERIFY(w->ui.txtPoet2->isReadOnly() && !w->ui.cboPoet2->isEnabled());
+        QVERIFY(!w->ui.cmdPoetOk->isVisible());
+        w->RecordChanged = true;
+        (remove ? w->ui.mnuPoetDel : w->ui.mnuPoetEdit)->trigger();
+        QCOMPARE(w->poetEditor->actionCode(), code);
+        QCOMPARE(w->ui.txtPoet2->isReadOnly(), remove);
+        QCOMPARE(w->ui.cboPoet2->isEnabled(), !remove);
+        QCOMPARE(w->ui.cmdPoetOk->text(), caption);
+        QVERIFY(w->ui.cmdPoetOk->isVisible() && w->ui.cmdPoetCancel->isVisible());
+        QCOMPARE(w->ui.myState->text(), state);
+        QVERIFY(!w->RecordChanged);
+        QCOMPARE(w->escapeButton(), w->ui.cmdPoetCancel);
+        QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focus);
+        // The toolbar and the poem panel are left alone.
+        QVERIFY(w->ui.cmdSeek->isEnabled() && w->ui.cmdSetting->isEnabled());
+        QVERIFY(!w->ui.fraSeek->isVisible());
+
+        // Escape leaves: the panel rests again, the biography stays.
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->ui.cmdPoetOk->isVisible() && !w->ui.cmdPoetCancel->isVisible());
+        QVERIFY(w->ui.txtPoet2->isReadOnly() && !w->ui.cboPoet2->isEnabled());
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QCOMPARE(w->ModeName, QStringLiteral("查询"));
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字太白，号青莲居士。"));
+        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // A poet action while searching: leaving it names the mode 查询 although the
+    // search panel stays, and Escape then leaves the search.
+    void cancelWhileSearching() {
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->ui.cmdSeek->click();
+        w->ui.mnuPoetEdit->trigger();
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[作者修改]"));
+        w->ui.cmdPoetCancel->click();
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QVERIFY(w->ui.fraSeek->isVisible());
+        QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!w->ui.fraSeek->isVisible());
+    }
+
+    // A poet without a row gets one; its biography is then updated. Awkward
+    // texts are stored exactly.
+    void insertThenUpdate_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "唐代诗人。";
+        QTest::newRow("quotes, wildcards, backslash") << "It's 100% _true_ \\ ''";
+        QTest::newRow("outside the BMP") << "𠀀𠀁\n第二行";
+        QTest::newRow("100 KB") << QString(100 * 1024, QChar(u'传'));
+    }
+    void insertThenUpdate() {
+        QFETCH(QString, text);
+        QString stored = text;
+        stored.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        auto w = start();
+        // Li Bai (Latin letters) has poems but no biography row.
+        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
+        QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
+        w->ui.mnuPoetEdit->trigger();
+        w->ui.txtPoet2->setPlainText(text);
+        QVERIFY(w->RecordChanged);
+
+        // Cancelled: nothing written, the action unchanged.
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"Li Bai：作者不存在，是否新增？"});
+        QCOMPARE(dialogs.messages.last().icon, Icon::Question);
+        QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), QStringLiteral("<none>"));
+        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.messages.size(), 2);
+        QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), stored);
+        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+        QVERIFY(!w->RecordChanged);
+        // Listed in both poet lists at the same place, sorted in.
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{"Li Bai", "李商隐", "李白", "杜甫", "苏轼"}));
+        QVERIFY(parallel(*w));
+        // The boxes show what they showed.
+        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
+        QVERIFY(w->ui.cboPoet->currentText().isEmpty());
+        // Still armed: an unchanged confirm says so.
+        QVERIFY(w->ui.cmdPoetOk->isVisibleTo(w.get()));
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(lastText(), QStringLiteral("作者信息未有修改!"));
+        QCOMPARE(dialogs.messages.last().icon, Icon::Information);
+
+        w->ui.txtPoet2->setPlainText(text + QStringLiteral("又"));
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(lastText(), QStringLiteral("Li Bai：修改作者资料，确认？"));
+        QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), stored + QStringLiteral("又"));
+        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("2"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poet")), 5);
+        QCOMPARE(w->ui.cboPoet->count(), 5);
+    }
+
+    // A name typed in while modify is armed shows that poet's (empty) biography
+    // and nothing counts as changed.
+    void typedNewName() {
+        auto w = start();
+        w->ui.mnuPoetEdit->trigger();
+        w->ui.cboPoet2->setEditText(QStringLiteral("杜甫"));
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字子美。"));
+        w->ui.cboPoet2->setEditText(QStringLiteral("王维"));
+        QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
+        QVERIFY(!w->RecordChanged);
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"作者信息未有修改!"});
+        // A name with a quote is stored and listed like any other.
+        w->ui.cboPoet2->setEditText(QStringLiteral("O'Neil"));
+        w->ui.txtPoet2->setPlainText(QStringLiteral("诗人"));
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(lastText(), QStringLiteral("O'Neil：作者不存在，是否新增？"));
+        QCOMPARE(brief(*fx, QStringLiteral("O'Neil")), QStringLiteral("诗人"));
+        QCOMPARE(w->poetEditor->FindPoetIndex(QStringLiteral("O'Neil")), 0);
+        QVERIFY(parallel(*w));
+        // A biography without a name is refused.
+        w->ui.cboPoet2->setEditText(QString());
+        w->ui.txtPoet2->setPlainText(QStringLiteral("无名"));
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(lastText(), QStringLiteral("请输入作者姓名!"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poet WHERE fPoet=''")), 0);
+    }
+
+    void deletePoetWithPoemsIsRefused() {
+        auto w = start();
+        showPoemsOf(*w, QStringLiteral("杜甫"));
+        w->ui.mnuPoetDel->trigger();
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.texts(),
+                 (QStringList{"杜甫：删除作者资料，确认？", "杜甫：作者尚有诗词作品（2题），不可删除。"}));
+        QCOMPARE(dialogs.messages.last().icon, Icon::Information);
+        QCOMPARE(brief(*fx, QStringLiteral("杜甫")), QStringLiteral("字子美。"));
+        QCOMPARE(w->ui.cboPoet->count(), 4);
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字子美。"));
+    }
+
+    void deletePoetWithoutPoems() {
+        fx->db().execNative(QStringLiteral("INSERT INTO Poet (fPoet,fBrief) VALUES ('王维','诗佛')"));
+        auto w = start();
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "王维", "苏轼"}));
+        w->ui.cboPoet->setEditText(QStringLiteral("杜甫"));
+        // The panel shows 王维 (as the renderer would set it).
+        w->ui.cboPoet2->setCurrentIndex(3);
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("诗佛"));
+        w->ui.mnuPoetDel->trigger();
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"王维：删除作者资料，确认？"});
+        QCOMPARE(brief(*fx, QStringLiteral("王维")), QStringLiteral("诗佛"));
+
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(dialogs.messages.size(), 2);
+        QCOMPARE(brief(*fx, QStringLiteral("王维")), QStringLiteral("<none>"));
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "苏轼"}));
+        QVERIFY(parallel(*w));
+        QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
+        // The poem panel's poet field is not touched.
+        QCOMPARE(w->ui.cboPoet->currentText(), QStringLiteral("杜甫"));
+        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("3"));
+    }
+
+    // Arming a poet action clears the flag a poem modify set.
+    void poetActionClearsTheSharedFlag() {
+        auto w = start();
+        w->ui.mnuEditTo[2]->trigger();
+        w->ui.txtPre->setPlainText(QStringLiteral("改了"));
+        w->ui.mnuPoetEdit->trigger();
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"记录信息未有修改!"});
+    }
+
+    // Another poet's poem replaces the biography, also while modify is armed.
+    void shownPoemReplacesTheBiography() {
+        auto w = start();
+        w->ui.mnuPoetEdit->trigger();
+        w->ui.txtPoet2->setPlainText(QStringLiteral("未存的文字"));
+        QVERIFY(w->RecordChanged);
+        showPoemsOf(*w, QStringLiteral("苏轼"));
+        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("苏轼"));
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字子瞻，号东坡居士。"));
+        QVERIFY(!w->RecordChanged);
+        // A NULL biography reads as empty.
+        showPoemsOf(*w, QStringLiteral("李商隐"));
+        QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
+    }
+
+    void refusedWrite() {
+        auto w = start();
+        fx->db().execNative(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON Poet BEGIN "
+                                           "SELECT RAISE(ABORT,'写入被拒绝'); END"));
+        w->ui.mnuPoetEdit->trigger();
+        w->ui.txtPoet2->setPlainText(QStringLiteral("简介"));
+        dialogs.answers = {true};
+        w->ui.cmdPoetOk->click();
+        QCOMPARE(lastText(), QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
+        QCOMPARE(dialogs.messages.last().icon, Icon::Warning);
+        QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), QStringLiteral("<none>"));
+        QCOMPARE(w->ui.cboPoet->count(), 4);
+        QVERIFY(parallel(*w));
+        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+        QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("简介"));
+    }
+
+    // The toolbar's edit buttons open their menus where the pointer is; the
+    // zoom toggles the poet panel between the right column and the text column.
+    void popupMenusAndZoom() {
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const QPoint at(5, 6);
+        QTest::mousePress(w->ui.cmdEdit, Qt::RightButton, {}, at);
+        QTRY_VERIFY(w->ui.mnuEdit->isVisible());
+        QCOMPARE(w->ui.mnuEdit->pos(), w->ui.cmdEdit->mapToGlobal(at));
+        w->ui.mnuEdit->close();
+        QTest::mousePress(w->ui.cmdPoet, Qt::LeftButton, {}, at);
+        QTRY_VERIFY(w->ui.mnuPoet->isVisible());
+        QCOMPARE(w->ui.mnuPoet->pos(), w->ui.cmdPoet->mapToGlobal(at));
+        w->ui.mnuPoet->close();
+
+        const QRect pane = w->ui.RichTextBox1->geometry();
+        const int bioLeft = w->ui.txtPoet2->x();
+        QCOMPARE(w->PoetExpandState, QStringLiteral("0"));
+        w->ui.cmdPoetExpand->click();
+        QCOMPARE(w->PoetExpandState, QStringLiteral("1"));
+        QVERIFY(w->ui.RichTextBox1->height() < pane.height());
+        QCOMPARE(w->ui.txtPoet2->x(), pane.x());
+        QTRY_VERIFY(w->ui.txtPoet2->hasFocus());
+        w->ui.mnuPoetExpand->trigger();
+        QCOMPARE(w->PoetExpandState, QStringLiteral("0"));
+        QCOMPARE(w->ui.RichTextBox1->geometry(), pane);
+        QCOMPARE(w->ui.txtPoet2->x(), bioLeft);
+    }
+};
+
+QTEST_MAIN(PoetEditorTest)
+#include "poeteditor_test.moc"

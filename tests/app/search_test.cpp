@@ -1,0 +1,322 @@
+// The search panel through the real widgets: entering and leaving search mode
+// (with the database writable and locked), replacing and appending searches,
+// the count field's checks, Enter as Tab, and the search term shown selected.
+#include "browse/browsecontroller.h"
+#include "browse/titlelistmodel.h"
+#include "display/displaycontroller.h"
+#include "search/searchcontroller.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+QStringList titles(MainWindow& w) {
+    QStringList out;
+    const TitleListModel* m = w.browse->model();
+    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
+    return out;
+}
+
+QStringList keys(MainWindow& w) {
+    QStringList out;
+    const TitleListModel* m = w.browse->model();
+    for (int i = 0; i < m->size(); ++i) out << m->key(i);
+    return out;
+}
+
+// Which of the four command buttons are enabled, as "1" or "0" in the order
+// cmdSetting, cmdPoet, cmdEdit, cmdSeek.
+QString commandButtons(MainWindow& w) {
+    QString s;
+    for (QWidget* b : {static_cast<QWidget*>(w.ui.cmdSetting), static_cast<QWidget*>(w.ui.cmdPoet),
+                       static_cast<QWidget*>(w.ui.cmdEdit), static_cast<QWidget*>(w.ui.cmdSeek)})
+        s += b->isEnabled() ? u'1' : u'0';
+    return s;
+}
+
+void loseFocus(QWidget* field) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &out);
+}
+
+bool shown(MainWindow& w, QWidget* c) { return c->isVisibleTo(&w); }
+
+} // namespace
+
+class SearchTest : public WindowTest {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> shownWindow() {
+        auto w = start();
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
+        return w;
+    }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
+    void enteringAndLeavingSearch_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("inSearch");
+        QTest::addColumn<QString>("afterwards");
+        // cmdSetting, cmdPoet, cmdEdit, cmdSeek
+        QTest::newRow("writable") << false << "0010" << "1111";
+        // Locked: only cmdSetting and cmdSeek follow the mode; the write lock
+        // keeps cmdPoet and cmdEdit disabled.
+        QTest::newRow("locked") << true << "0000" << "1001";
+    }
+    void enteringAndLeavingSearch() {
+        QFETCH(bool, locked);
+        QFETCH(QString, inSearch);
+        QFETCH(QString, afterwards);
+        auto w = shownWindow();
+        QVERIFY(w);
+        if (locked) w->mnuToolLock_Click();
+        QCOMPARE(w->WriteMode, qint16(locked ? 0 : 1));
+        const int paneTopBefore = w->ui.RichTextBox1->y();
+        w->ui.txtTitle->setText(QStringLiteral("月"));
+        w->ui.txtQty->setText(QStringLiteral("3"));
+
+        QTest::mouseClick(w->ui.cmdSeek, Qt::LeftButton);
+        QVERIFY(shown(*w, w->ui.fraSeek));
+        QVERIFY(shown(*w, w->ui.cmdSeekOk));
+        QVERIFY(!shown(*w, w->ui.cmdEditOk));
+        QCOMPARE(w->ui.cmdSeekOk->text(), QStringLiteral("搜索(&F)"));
+        QVERIFY(w->ui.mnuSeekOk[0]->isEnabled() && w->ui.mnuSeekOk[1]->isEnabled());
+        QCOMPARE(w->ModeName, QStringLiteral("诗词检索"));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+        QCOMPARE(commandButtons(*w), inSearch);
+        QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
+        QVERIFY(w->ui.txtQty->text().isEmpty());
+        // The other fields keep their text so a search can be refined.
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("月"));
+        QTRY_VERIFY(w->ui.txtTitle->hasFocus());
+        // The text pane moved below the panel.
+        QVERIFY(w->ui.RichTextBox1->y() >= w->ui.fraSeek->geometry().bottom());
+        QCOMPARE(w->EditMode, 0);
+
+        QTest::mouseClick(w->ui.cmdSeekCancel, Qt::LeftButton);
+        QVERIFY(!shown(*w, w->ui.fraSeek));
+        QVERIFY(!w->ui.mnuSeekOk[0]->isEnabled() && !w->ui.mnuSeekOk[1]->isEnabled());
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QCOMPARE(commandButtons(*w), afterwards);
+        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QTRY_VERIFY(w->ui.RichTextBox1->hasFocus());
+        QCOMPARE(w->ui.RichTextBox1->y(), paneTopBefore);
+        // No edit was armed: the search texts stay for the next time.
+        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("月"));
+    }
+
+    void menuEntriesAndEscape() {
+        auto w = shownWindow();
+        QVERIFY(w);
+        const QStringList before = titles(*w);
+        // Outside search mode the two search entries are off and do nothing.
+        QVERIFY(!w->ui.mnuSeekOk[0]->isEnabled());
+        w->search->mnuSeekOk_Click(0);
+        QCOMPARE(titles(*w), before);
+
+        w->ui.mnuSeekBegin->trigger();
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(!shown(*w, w->ui.fraSeek));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+
+        // Arming an edit hides cmdSeekOk: the entries stay enabled but do nothing.
+        w->ui.mnuSeekBegin->trigger();
+        w->ui.mnuEditTo[1]->trigger();
+        QVERIFY(w->ui.mnuSeekOk[0]->isEnabled());
+        w->ui.txtTitle->setText(QStringLiteral("春"));
+        w->ui.mnuSeekOk[0]->trigger();
+        QCOMPARE(titles(*w), before);
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词新增]"));
+    }
+
+    void replaceThenAppend() {
+        auto w = start();
+        w->ui.cmdSeek->click();
+        // The poet is a prefix: 李 finds 李白 and 李商隐 (not Li Bai).
+        w->ui.cboPoet->setEditText(QStringLiteral("李"));
+        w->ui.cmdSeekOk->click();
+        QCOMPARE(titles(*w), (QStringList{"无题", "早发白帝城", "静夜思"}));
+        QCOMPARE(keys(*w), (QStringList{"L0", "L1", "L2"}));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：3题 (3首)"));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+        QVERIFY(w->ui.cmdSeekOk->isEnabled());
+        // The first title is shown and recorded.
+        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("李商隐"));
+
+        w->ui.cboPoet->setEditText(QString());
+        w->ui.cboType->setEditText(QStringLiteral("词"));
+        w->ui.mnuSeekOk[1]->trigger();
+        QCOMPARE(titles(*w), (QStringList{"无题", "早发白帝城", "静夜思", "念奴娇·赤壁怀古", "水调歌头"}));
+        QCOMPARE(keys(*w), (QStringList{"L0", "L1", "L2", "L3", "L4"}));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：5题"));
+
+        // The same search appended again lists its poems twice.
+        w->ui.mnuSeekOk[1]->trigger();
+        QCOMPARE(keys(*w).mid(5), (QStringList{"L5", "L6"}));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：7题"));
+
+        // Replacing with every field empty lists every poem in title-then-poet order.
+        w->ui.cboType->setEditText(QString());
+        w->ui.mnuSeekOk[0]->trigger();
+        QCOMPARE(w->browse->model()->size(), 9);
+        QCOMPARE(titles(*w).first(), QStringLiteral("Moon's Song"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：9题 (12首)"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // The count field on focus loss (search side), and the same text handed
+    // straight to a search without leaving the field: the search puts it into
+    // the checked form first, so text that is no count never reaches SQL.
+    void countField_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<int>("found");
+        QTest::newRow("text") << "abc" << "" << 9;
+        QTest::newRow("zero") << "0" << "0" << 0;
+        QTest::newRow("negative") << "-3" << "-3" << 0;
+        QTest::newRow("half to even") << "2.5" << "2" << 1;
+        QTest::newRow("rounded") << "3.6" << "4" << 0;
+        QTest::newRow("blanks") << " 3 " << "3" << 1;
+        QTest::newRow("operator reversed") << "=>3" << "" << 9;
+        QTest::newRow("operator and blank") << ">= 2" << ">=2" << 2;
+        QTest::newRow("not equal") << "<>1" << "<>1" << 2;
+        QTest::newRow("beyond 16 bits") << "99999" << "" << 9;
+        QTest::newRow("operator without number") << ">" << "" << 9;
+        QTest::newRow("statement text") << "1; DELETE FROM Poetry" << "" << 9;
+        QTest::newRow("empty") << "" << "" << 9;
+    }
+    void countField() {
+        QFETCH(QString, typed);
+        QFETCH(QString, checked);
+        QFETCH(int, found);
+        auto w = start();
+        w->ui.cmdSeek->click();
+        w->ui.txtQty->setText(typed);
+        loseFocus(w->ui.txtQty);
+        QCOMPARE(w->ui.txtQty->text(), checked);
+
+        w->ui.txtQty->setText(typed);
+        w->ui.cmdSeekOk->click();
+        QCOMPARE(w->ui.txtQty->text(), checked);
+        QCOMPARE(w->browse->model()->size(), found);
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry")), 9);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // Quotes, wildcards, backslashes and characters outside the BMP are searched
+    // for as text; none breaks the statement.
+    void awkwardSearchTexts_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("quote") << "txtTitle" << "Moon's" << QStringList{"Moon's Song"};
+        QTest::newRow("two quotes") << "txtTitle" << "''" << QStringList{};
+        QTest::newRow("percent is a wildcard") << "txtContent" << "100%b" << QStringList{"Moon's Song"};
+        QTest::newRow("underscore is a wildcard") << "txtContent" << "bright_ly" << QStringList{"Moon's Song"};
+        QTest::newRow("backslash") << "txtTitle" << "\\" << QStringList{};
+        QTest::newRow("outside the BMP") << "txtTitle" << "𠀀" << QStringList{};
+        QTest::newRow("poet prefix with quote") << "cboPoet" << "Li' Bai" << QStringList{};
+        QTest::newRow("latin case ignored") << "cboPoet" << "li b" << QStringList{"Moon's Song"};
+        QTest::newRow("type compared as text") << "cboType" << "诗" << QStringList{"Moon's Song", "早发白帝城", "春望", "登高", "静夜思"};
+        QTest::newRow("blank type") << "cboType" << " " << QStringList{};
+    }
+    void awkwardSearchTexts() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QStringList, found);
+        auto w = start();
+        w->ui.cmdSeek->click();
+        QObject* f = w->findChild<QObject*>(field);
+        QVERIFY(f);
+        if (auto* le = qobject_cast<QLineEdit*>(f)) le->setText(value);
+        else if (auto* cb = qobject_cast<QComboBox*>(f)) cb->setEditText(value);
+        else qobject_cast<QTextEdit*>(f)->setPlainText(value);
+        w->ui.cmdSeekOk->click();
+        QCOMPARE(titles(*w), found);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // Each poem shown while searching has the first content term selected,
+    // else the notes term, else the preface term; never a term of the title.
+    void searchTermSelected_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("preface");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("part");
+        // "Moon" stands in the title first; the content's "moon" is the one selected.
+        QTest::newRow("content, any case") << "Moon" << "MOON" << "" << "" << "moon" << 1;
+        QTest::newRow("content before notes") << "静夜思" << "明月" << "思乡" << "" << "明月" << 1;
+        QTest::newRow("notes") << "静夜思" << "" << "思乡" << "" << "思乡" << 2;
+        QTest::newRow("preface") << "水调歌头" << "" << "" << "中秋" << "中秋" << 0;
+        QTest::newRow("title only") << "静夜思" << "" << "" << "" << "" << 0;
+    }
+    void searchTermSelected() {
+        QFETCH(QString, title);
+        QFETCH(QString, content);
+        QFETCH(QString, notes);
+        QFETCH(QString, preface);
+        QFETCH(QString, selected);
+        QFETCH(int, part);
+        auto w = start();
+        w->ui.cmdSeek->click();
+        w->ui.txtTitle->setText(title);
+        w->ui.txtContent->setPlainText(content);
+        w->ui.txtMemo->setPlainText(notes);
+        w->ui.txtPre->setPlainText(preface);
+        w->ui.cmdSeekOk->click();
+        QCOMPARE(w->browse->model()->size(), 1);
+        const QTextCursor c = w->ui.RichTextBox1->textCursor();
+        QCOMPARE(c.selectedText(), selected);
+        if (!selected.isEmpty()) {
+            QVERIFY(c.selectionStart() >= w->display->PartStart[size_t(part)]);
+            QVERIFY(c.selectionEnd() <= w->display->PartStart[size_t(part) + 1]);
+        }
+    }
+
+    void enterMovesOnAsTab() {
+        auto w = shownWindow();
+        QVERIFY(w);
+        w->ui.cmdSeek->click();
+        QTRY_VERIFY(w->ui.txtTitle->hasFocus());
+        const QList<QWidget*> chain = {w->ui.txtTitle, w->ui.cboPoet, w->ui.cboDynasty, w->ui.cboType,
+                                       w->ui.cboStyle, w->ui.txtQty, w->ui.txtPre};
+        for (int i = 0; i + 1 < chain.size(); ++i) {
+            QVERIFY2(chain[i]->hasFocus(), qPrintable(chain[i]->objectName()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QVERIFY(w->ui.txtPre->hasFocus());
+        // In the multi-line fields Enter is a line break.
+        w->ui.txtContent->setFocus();
+        QTest::keyClicks(w->ui.txtContent, QStringLiteral("a"));
+        QTest::keyClick(w->ui.txtContent, Qt::Key_Return);
+        QTest::keyClicks(w->ui.txtContent, QStringLiteral("b"));
+        QVERIFY(w->ui.txtContent->hasFocus());
+        QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("a\nb"));
+        // Leaving the count field by Enter runs its check.
+        w->ui.txtQty->setFocus();
+        w->ui.txtQty->setText(QStringLiteral("> 5"));
+        QTest::keyClick(w->ui.txtQty, Qt::Key_Return);
+        QCOMPARE(w->ui.txtQty->text(), QStringLiteral(">5"));
+    }
+};
+
+QTEST_MAIN(SearchTest)
+#include "search_test.moc"

@@ -1,0 +1,515 @@
+// The template panel through the real widgets: opening and closing it, showing
+// a line kind, every field change redrawing the poem, the colour dialog, save,
+// save as, delete with the start-up default kept consistent.
+#include "app/settings.h"
+#include "browse/browsecontroller.h"
+#include "browse/titlelistmodel.h"
+#include "display/displaycontroller.h"
+#include "display/templateeditor.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+const QString kStandard = QStringLiteral("1# 标准模板");
+
+// Adds a five-row template whose lines are all `size`-point 宋体.
+void addTemplate(FixtureDb& fx, const QString& name, int size) {
+    for (int k = 0; k < 5; ++k)
+        fx.db().execNative(QStringLiteral("INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,"
+                                          "fFontUnderline,fFontColor,fAlign,fIndent,fHangingIndent,fOffset) VALUES "
+                                          "('%1',%2,'宋体',%3,0,0,0,0,0,1,0,0)")
+                               .arg(name)
+                               .arg(k)
+                               .arg(size));
+}
+
+qint64 rowsOf(FixtureDb& fx, const QString& name) {
+    return fx.count(QStringLiteral("SELECT count(*) FROM PoetrySet WHERE fModel='") + name + u'\'');
+}
+
+// The character format of the shown poem's content (its first character).
+QTextCharFormat contentFormat(MainWindow& w) {
+    QTextCursor c(w.ui.RichTextBox1->document());
+    c.setPosition(w.display->PartStart[1] + 1);
+    return c.charFormat();
+}
+
+QTextBlockFormat contentBlock(MainWindow& w) {
+    QTextCursor c(w.ui.RichTextBox1->document());
+    c.setPosition(w.display->PartStart[1] + 1);
+    return c.blockFormat();
+}
+
+void typeInto(QLineEdit* edit, const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    QApplication::sendEvent(edit, &e);
+}
+
+} // namespace
+
+class TemplateEditorTest : public WindowTest {
+    Q_OBJECT
+
+    // A started and shown window showing 静夜思, its panel open, content line chosen.
+    std::unique_ptr<MainWindow> open() {
+        auto w = start();
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->ui.cmdSetting->click();
+        return w;
+    }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
+    void openingAndClosingThePanel() {
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        const int paneTopBefore = w->ui.RichTextBox1->y();
+        QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
+        QVERIFY(w->ui.fraModel->isVisible());
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[模板设置]"));
+        for (QWidget* b : {static_cast<QWidget*>(w->ui.cmdSetting), static_cast<QWidget*>(w->ui.cmdPoet),
+                           static_cast<QWidget*>(w->ui.cmdEdit), static_cast<QWidget*>(w->ui.cmdSeek)})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        QCOMPARE(w->escapeButton(), w->ui.cmdSaveCancel);
+        QCOMPARE(QApplication::focusWidget(), w->ui.cboModel);
+        QCOMPARE(w->ui.RichTextBox1->y(), w->ui.fraModel->geometry().bottom() + 1 + w->twipsToPixels(10));
+        QVERIFY(w->ui.RichTextBox1->y() > paneTopBefore);
+        // The controls show the content line after start-up: 14-point 宋体;
+        // filling the face list at start-up changed no line.
+        QCOMPARE(w->display->CurrentTemplate[3].FontName, QStringLiteral("宋体"));
+        QCOMPARE(w->ui.cboText->currentText(), QStringLiteral("4-[内容]"));
+        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
+        QCOMPARE(w->ui.cboFontName->currentText(), QStringLiteral("宋体"));
+
+        // Escape presses 返回>>.
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(w->ui.fraModel->isHidden());
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QVERIFY(w->ui.cmdSetting->isEnabled() && w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
+        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QCOMPARE(w->ui.RichTextBox1->y(), paneTopBefore);
+
+        // The File menu's entry opens it as well.
+        w->ui.mnuModel->trigger();
+        QVERIFY(w->ui.fraModel->isVisible());
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[模板设置]"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void showingALineKindChangesNothing() {
+        auto w = open();
+        QVERIFY(w);
+        const Template before = w->display->CurrentTemplate;
+        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
+        w->ui.cboText->setCurrentIndex(0);
+        // Title line: 16-point bold 黑体, red, centred.
+        QCOMPARE(w->ui.cboFontName->currentText(), QStringLiteral("黑体"));
+        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("16"));
+        QVERIFY(w->ui.chkFontBold->isChecked());
+        QVERIFY(!w->ui.chkFontItalic->isChecked());
+        QCOMPARE(w->templateEditor->fontColorFace(), QColor(255, 0, 0));
+        QVERIFY(w->ui.optAlign[2]->isChecked());
+        w->ui.cboText->setCurrentIndex(3);
+        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
+        QVERIFY(!w->ui.chkFontBold->isChecked());
+        QCOMPARE(w->templateEditor->fontColorFace(), QColor(0, 0, 0));
+        QVERIFY(w->ui.optAlign[0]->isChecked());
+        QCOMPARE(w->display->CurrentTemplate, before);
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(w->InputState, 0);
+    }
+
+    void unlistedValuesShowNoEntry() {
+        fx->db().execNative(QStringLiteral("UPDATE PoetrySet SET fFontSize=15, fAlign=7 WHERE fID=2"));
+        auto w = open();
+        QVERIFY(w);
+        w->ui.cboText->setCurrentIndex(2);
+        QCOMPARE(w->ui.cboFontSize->currentIndex(), -1);
+        for (QRadioButton* r : w->ui.optAlign) QVERIFY(!r->isChecked());
+        QCOMPARE(int(w->display->CurrentTemplate[2].FontSize), 15);
+        QCOMPARE(int(w->display->CurrentTemplate[2].Align), 7);
+    }
+
+    void fieldChangesRedraw_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("expected");
+        // Content line of the fixture's template: 14-point 宋体, indent 2.
+        QTest::newRow("smallest size") << "size 8" << "FontSize" << "8";
+        QTest::newRow("largest size") << "size 72" << "FontSize" << "72";
+        QTest::newRow("bold") << "bold" << "FontBold" << "1";
+        QTest::newRow("italic") << "italic" << "FontItalic" << "1";
+        QTest::newRow("underline") << "underline" << "FontUnderline" << "1";
+        QTest::newRow("right") << "optAlign_1" << "Align" << "1";
+        QTest::newRow("centre") << "optAlign_2" << "Align" << "2";
+        QTest::newRow("减少缩进量") << "cmdIndent_0" << "Indent" << "1";
+        QTest::newRow("增加缩进量") << "cmdIndent_1" << "Indent" << "3";
+        QTest::newRow("悬挂缩进") << "cmdHangingIndent_0" << "HangingIndent" << "1";
+        QTest::newRow("首行缩进") << "cmdHangingIndent_1" << "HangingIndent" << "-1";
+        QTest::newRow("文字下移") << "cmdOffset_0" << "Offset" << "-1";
+        QTest::newRow("文字上移") << "cmdOffset_1" << "Offset" << "1";
+        QTest::newRow("face picked") << "pick 黑体" << "FontName" << "黑体";
+        QTest::newRow("face typed") << "type 楷" << "FontName" << "楷";
+    }
+
+    void fieldChangesRedraw() {
+        QFETCH(QString, action);
+        QFETCH(QString, field);
+        QFETCH(QString, expected);
+        auto w = open();
+        QVERIFY(w);
+        const Template before = w->display->CurrentTemplate;
+        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
+        if (action.startsWith(QStringLiteral("size "))) {
+            w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(action.mid(5)));
+        } else if (action == QStringLiteral("bold")) {
+            QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
+        } else if (action == QStringLiteral("italic")) {
+            QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
+        } else if (action == QStringLiteral("underline")) {
+            QTest::mouseClick(w->ui.chkFontUnderline, Qt::LeftButton);
+        } else if (action.startsWith(QStringLiteral("pick "))) {
+            w->ui.cboFontName->addItem(action.mid(5));
+            w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
+        } else if (action.startsWith(QStringLiteral("type "))) {
+            w->ui.cboFontName->lineEdit()->clear();
+            typeInto(w->ui.cboFontName->lineEdit(), action.mid(5));
+        } else {
+            auto* b = w->findChild<QAbstractButton*>(action);
+            QVERIFY2(b, qPrintable(action));
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        const TemplateLine& l = w->display->CurrentTemplate[3];
+        const QMap<QString, QString> now = {
+            {"FontName", l.FontName},
+            {"FontSize", QString::number(l.FontSize)},
+            {"FontBold", QString::number(l.FontBold)},
+            {"FontItalic", QString::number(l.FontItalic)},
+            {"FontUnderline", QString::number(l.FontUnderline)},
+            {"Align", QString::number(l.Align)},
+            {"Indent", QString::number(l.Indent)},
+            {"HangingIndent", QString::number(l.HangingIndent)},
+            {"Offset", QString::number(l.Offset)},
+        };
+        QCOMPARE(now.value(field), expected);
+        // Only the content line changed, and the poem was drawn again at once.
+        for (int k : {0, 1, 2, 4}) QCOMPARE(w->display->CurrentTemplate[size_t(k)], before[size_t(k)]);
+        QVERIFY(redraws.count() > 0);
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("静夜思 (李白·唐)"));
+        const QTextCharFormat cf = contentFormat(*w);
+        QCOMPARE(cf.fontPointSize(), double(l.FontSize));
+        QCOMPARE(cf.fontWeight() >= QFont::Bold, l.FontBold != 0);
+        QCOMPARE(cf.fontItalic(), l.FontItalic != 0);
+        QCOMPARE(cf.fontUnderline(), l.FontUnderline != 0);
+        const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+        QVERIFY(contentBlock(*w).alignment() & align[l.Align]);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void stepButtonsHaveNoBound() {
+        fx->db().execNative(QStringLiteral("UPDATE PoetrySet SET fIndent=1 WHERE fID=3"));
+        auto w = open();
+        QVERIFY(w);
+        for (int i = 0; i < 3; ++i) QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
+        QCOMPARE(int(w->display->CurrentTemplate[3].Indent), -2);
+        for (int i = 0; i < 4; ++i) QTest::mouseClick(w->ui.cmdOffset[0], Qt::LeftButton);
+        QCOMPARE(int(w->display->CurrentTemplate[3].Offset), -4);
+        // The ends of the 16-bit range hold instead of wrapping to the other end.
+        w->display->CurrentTemplate[3].HangingIndent = 32767;
+        QTest::mouseClick(w->ui.cmdHangingIndent[0], Qt::LeftButton);
+        QCOMPARE(int(w->display->CurrentTemplate[3].HangingIndent), 32767);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void emptyTitleListDrawsNothing() {
+        auto w = open();
+        QVERIFY(w);
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=-5"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QCOMPARE(w->browse->model()->size(), 0);
+        const QString shown = w->ui.RichTextBox1->toPlainText();
+        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
+        QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
+        w->ui.cboFontSize->setCurrentIndex(0);
+        QCOMPARE(int(w->display->CurrentTemplate[3].FontBold), 1);
+        QCOMPARE(int(w->display->CurrentTemplate[3].FontSize), 8);
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(w->ui.RichTextBox1->toPlainText(), shown);
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void colourDialog() {
+        auto w = open();
+        QVERIFY(w);
+        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
+        // Cancelled, then the same colour again: nothing changes.
+        QTest::mouseClick(w->ui.cmdFontColor, Qt::LeftButton);
+        dialogs.colours.push_back(QColor(0, 0, 0));
+        QTest::mouseClick(w->ui.cmdFontColor, Qt::LeftButton);
+        QCOMPARE(redraws.count(), 0);
+        QCOMPARE(w->display->CurrentTemplate[3].FontColor, 0);
+        // A new colour: the face, the stored value (red in the lowest byte) and the poem.
+        dialogs.colours.push_back(QColor(0x12, 0x34, 0x56));
+        QTest::mouseClick(w->ui.cmdFontColor, Qt::LeftButton);
+        QCOMPARE(w->templateEditor->fontColorFace(), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(w->display->CurrentTemplate[3].FontColor, 0x563412);
+        QVERIFY(redraws.count() > 0);
+        QCOMPARE(contentFormat(*w).foreground().color(), QColor(0x12, 0x34, 0x56));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void closingKeepsUnsavedChanges() {
+        addTemplate(*fx, QStringLiteral("2# 大字"), 20);
+        auto w = open();
+        QVERIFY(w);
+        w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(QStringLiteral("28")));
+        w->ui.cmdSaveCancel->click();
+        // Another poem, shown with the changed content size.
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=3"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("春望 (杜甫·唐)"));
+        QCOMPARE(contentFormat(*w).fontPointSize(), 28.0);
+        QCOMPARE(fx->count(QStringLiteral("SELECT fFontSize FROM PoetrySet WHERE fID=3 AND fModel='1# 标准模板'")), 14);
+        // Choosing a template drops the change.
+        w->ui.cmdSetting->click();
+        w->ui.cboModel->setCurrentIndex(1);
+        w->ui.cboModel->setCurrentIndex(0);
+        QCOMPARE(contentFormat(*w).fontPointSize(), 14.0);
+        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
+    }
+
+    void saveWritesTheCurrentTemplate() {
+        auto w = open();
+        QVERIFY(w);
+        QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), QStringList{"模板设置保存完毕!"});
+        QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Information);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("澄川软件"));
+        QCOMPARE(rowsOf(*fx, kStandard), 5);
+        QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=3")), 1);
+        QCOMPARE(fx->count(QStringLiteral("SELECT fIndent FROM PoetrySet WHERE fID=3")), -1);
+        QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=2")), 0);
+    }
+
+    // The placeholder template of an empty table gets its rows on the first save.
+    void saveIntoATemplateWithoutRowsWritesThem() {
+        fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
+        {
+            auto w = open();
+            QVERIFY(w);
+            QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
+            QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
+            QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
+            QCOMPARE(dialogs.texts(), QStringList{"模板设置保存完毕!"});
+            QCOMPARE(rowsOf(*fx, kStandard), 5);
+        }
+        // The next start loads what was saved.
+        auto w = start();
+        QCOMPARE(int(w->display->CurrentTemplate[3].FontBold), 1);
+        QCOMPARE(w->display->CurrentTemplate[0].FontName, QStringLiteral("宋体"));
+        QCOMPARE(int(w->display->CurrentTemplate[0].FontSize), 9);
+    }
+
+    void aFailedSaveWritesNothing() {
+        fx->db().execNative(QStringLiteral("CREATE TRIGGER diskfull BEFORE INSERT ON PoetrySet WHEN NEW.fID=4 "
+                                           "BEGIN SELECT RAISE(ABORT,'database or disk is full'); END"));
+        fx->db().execNative(QStringLiteral("CREATE TRIGGER stuck BEFORE UPDATE ON PoetrySet WHEN NEW.fID=4 "
+                                           "BEGIN SELECT RAISE(ABORT,'database is locked'); END"));
+        auto w = open();
+        QVERIFY(w);
+        QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
+        QVERIFY(!w->templateEditor->SaveTemplate(kStandard, 2));
+        QCOMPARE(dialogs.texts(), QStringList{"模板保存出错:database is locked"});
+        QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Warning);
+        QCOMPARE(fx->count(QStringLiteral("SELECT fFontBold FROM PoetrySet WHERE fID=3")), 0);
+        // Save as: the failure is reported and the name is not listed.
+        dialogs = ScriptedDialogs();
+        dialogs.inputs.push_back(QStringLiteral("2# 新模板"));
+        dialogs.answers.push_back(true);
+        QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
+        QCOMPARE(dialogs.texts().last(), QStringLiteral("模板保存出错:database or disk is full"));
+        QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
+        QCOMPARE(rowsOf(*fx, QStringLiteral("2# 新模板")), 0);
+    }
+
+    void saveAs_data() {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("listed");
+        const QString prompt = QStringLiteral("请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中.");
+        QTest::newRow("cancelled") << QStringList{} << QList<bool>{} << QStringList{prompt}
+                                   << QStringList{kStandard, "2# 大字"};
+        QTest::newRow("empty") << QStringList{""} << QList<bool>{} << QStringList{prompt}
+                               << QStringList{kStandard, "2# 大字"};
+        QTest::newRow("current name") << QStringList{kStandard} << QList<bool>{} << QStringList{prompt}
+                                      << QStringList{kStandard, "2# 大字"};
+        QTest::newRow("listed name") << QStringList{"2# 大字"} << QList<bool>{}
+                                     << QStringList{prompt, "该模板已有存在, 不可新建 !"}
+                                     << QStringList{kStandard, "2# 大字"};
+        QTest::newRow("listed name in other case") << QStringList{"2# 大字 A"} << QList<bool>{}
+                                                   << QStringList{prompt, "该模板已有存在, 不可新建 !"}
+                                                   << QStringList{kStandard, "2# 大字", "2# 大字 a"};
+        QTest::newRow("question cancelled") << QStringList{"3# 新"} << QList<bool>{false}
+                                            << QStringList{prompt, "确定: 新建模板 [3# 新] ?"}
+                                            << QStringList{kStandard, "2# 大字"};
+        QTest::newRow("new") << QStringList{"3# 新"} << QList<bool>{true}
+                             << QStringList{prompt, "确定: 新建模板 [3# 新] ?", "模板新增完毕!"}
+                             << QStringList{kStandard, "2# 大字", "3# 新"};
+    }
+
+    void saveAs() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, listed);
+        addTemplate(*fx, QStringLiteral("2# 大字"), 20);
+        if (QByteArray(QTest::currentDataTag()) == "listed name in other case")
+            addTemplate(*fx, QStringLiteral("2# 大字 a"), 20);
+        auto w = open();
+        QVERIFY(w);
+        QTest::mouseClick(w->ui.chkFontUnderline, Qt::LeftButton);
+        for (const QString& s : inputs) dialogs.inputs.push_back(s);
+        for (bool a : answers) dialogs.answers.push_back(a);
+        QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), messages);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("摸板新建"));
+        QCOMPARE(items(w->ui.cboModel), listed);
+        const bool created = messages.last() == QStringLiteral("模板新增完毕!");
+        QCOMPARE(rowsOf(*fx, QStringLiteral("3# 新")), created ? 5 : 0);
+        QCOMPARE(rowsOf(*fx, kStandard), 5);
+        if (created) {
+            // The new template is selected and loaded: not the default, so the box is clear and enabled.
+            QCOMPARE(w->ui.cboModel->currentIndex(), 2);
+            QVERIFY(!w->ui.chkModel->isChecked());
+            QVERIFY(w->ui.chkModel->isEnabled());
+            QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：3# 新"));
+            QCOMPARE(int(w->display->CurrentTemplate[3].FontUnderline), 1);
+            QVERIFY(contentFormat(*w).fontUnderline());
+        } else {
+            QCOMPARE(w->ui.cboModel->currentIndex(), 0);
+        }
+    }
+
+    void deleteKeepsTheDefault_data() {
+        QTest::addColumn<int>("defaultAt");
+        QTest::addColumn<int>("deleteAt");
+        QTest::addColumn<int>("defaultAfter");
+        QTest::addColumn<QString>("savedDefault");
+        // Templates listed: 1# 标准模板, 2# 甲, 3# 乙, 4# 丙.
+        QTest::newRow("default at 3 deleted") << 3 << 3 << 2 << "3# 乙";
+        QTest::newRow("default at 0 deleted") << 0 << 0 << 0 << "2# 甲";
+        QTest::newRow("one before the default") << 2 << 0 << 1 << "3# 乙";
+        QTest::newRow("one after the default") << 1 << 3 << 1 << "2# 甲";
+    }
+
+    void deleteKeepsTheDefault() {
+        QFETCH(int, defaultAt);
+        QFETCH(int, deleteAt);
+        QFETCH(int, defaultAfter);
+        QFETCH(QString, savedDefault);
+        const QStringList names = {kStandard, "2# 甲", "3# 乙", "4# 丙"};
+        for (int i = 1; i < 4; ++i) addTemplate(*fx, names[i], 10 + i);
+        Settings::setDefaultModel(names[defaultAt]);
+        auto w = open();
+        QVERIFY(w);
+        QCOMPARE(items(w->ui.cboModel), names);
+        QCOMPARE(w->display->DefaultTemplateIndex, defaultAt);
+        w->ui.cboModel->setCurrentIndex(deleteAt);
+        dialogs.answers = {true, true};
+        QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), (QStringList{"确认: 删除模板 [" + names[deleteAt] + "] ?", "最后确认: 模板删除后,将不可恢复 !?"}));
+        QStringList left = names;
+        left.removeAt(deleteAt);
+        QCOMPARE(items(w->ui.cboModel), left);
+        QCOMPARE(rowsOf(*fx, names[deleteAt]), 0);
+        QCOMPARE(w->display->DefaultTemplateIndex, defaultAfter);
+        QCOMPARE(Settings::defaultModel(), savedDefault);
+        QCOMPARE(left[defaultAfter], savedDefault);
+        // The first template is selected and loaded.
+        QCOMPARE(w->ui.cboModel->currentIndex(), 0);
+        QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：") + left[0]);
+        QCOMPARE(w->ui.chkModel->isChecked(), defaultAfter == 0);
+        QCOMPARE(int(w->display->CurrentTemplate[3].FontSize), left[0] == kStandard ? 14 : 11);
+        QCOMPARE(contentFormat(*w).fontPointSize(), double(w->display->CurrentTemplate[3].FontSize));
+    }
+
+    void deleteRefusals_data() {
+        QTest::addColumn<bool>("two");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<QStringList>("messages");
+        const QString first = QStringLiteral("确认: 删除模板 [1# 标准模板] ?");
+        const QString last = QStringLiteral("最后确认: 模板删除后,将不可恢复 !?");
+        QTest::newRow("only one template") << false << QList<bool>{true}
+                                           << QStringList{first, "系统目前仅有一个模板, 不可删除!"};
+        QTest::newRow("first question cancelled") << true << QList<bool>{false} << QStringList{first};
+        QTest::newRow("last question cancelled") << true << QList<bool>{true, false} << QStringList{first, last};
+    }
+
+    void deleteRefusals() {
+        QFETCH(bool, two);
+        QFETCH(QList<bool>, answers);
+        QFETCH(QStringList, messages);
+        if (two) addTemplate(*fx, QStringLiteral("2# 甲"), 11);
+        auto w = open();
+        QVERIFY(w);
+        for (bool a : answers) dialogs.answers.push_back(a);
+        QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
+        QCOMPARE(dialogs.texts(), messages);
+        QCOMPARE(rowsOf(*fx, kStandard), 5);
+        QCOMPARE(w->ui.cboModel->count(), two ? 2 : 1);
+        if (messages.size() > 1 && messages[1].startsWith(QStringLiteral("系统")))
+            QCOMPARE(dialogs.messages[1].icon, MessageSink::Icon::Warning);
+    }
+
+    void deleteKeyStartsTheQuestions() {
+        addTemplate(*fx, QStringLiteral("2# 甲"), 11);
+        auto w = open();
+        QVERIFY(w);
+        w->ui.cboModel->setCurrentIndex(1);
+        w->ui.cboModel->setFocus();
+        dialogs.answers = {true, true};
+        QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);
+        QCOMPARE(dialogs.texts().first(), QStringLiteral("确认: 删除模板 [2# 甲] ?"));
+        QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
+        // Locked: the delete button is disabled and the key does nothing either.
+        addTemplate(*fx, QStringLiteral("3# 乙"), 11);
+        w.reset();
+        Settings::setDefaultLocked(0);
+        dialogs = ScriptedDialogs();
+        w = open();
+        QVERIFY(w);
+        QCOMPARE(w->WriteMode, qint16(0));
+        QVERIFY(!w->ui.cmdDel->isEnabled());
+        dialogs.answers = {true, true};
+        QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(w->ui.cboModel->count(), 2);
+    }
+};
+
+QTEST_MAIN(TemplateEditorTest)
+#include "templateeditor_test.moc"
