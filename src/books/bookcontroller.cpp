@@ -130,9 +130,10 @@ void BookController::mnuVolChg_Click() {
 void BookController::cboBook_LostFocus() {
     if (m_typing == kTypingNone || m_finishing) return;
     m_finishing = true;
-    // Blanks around a name are never part of it: "唐诗 " would be a second book
-    // that looks exactly like "唐诗".
-    const QString name = w.ui.cboBook->currentText().trimmed();
+    // The name is stored as typed, blanks included; a name of blanks only counts
+    // as no name.
+    const QString typed = w.ui.cboBook->currentText();
+    const QString name = typed.trimmed().isEmpty() ? QString() : typed;
     if (m_typing == kTypingAdd) {
         if (!name.isEmpty()) finishAdd(name);
     } else {

@@ -258,8 +258,8 @@ bool BookListDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void BookListDialog::cmdNameChg_Click() {
     const QString old = Text1->text();
-    // Blanks around a name are never part of it, and a book needs a name.
-    const QString name = Text2->text().trimmed();
+    // The name is taken as typed; a name of blanks only is no name.
+    const QString name = Text2->text().trimmed().isEmpty() ? QString() : Text2->text();
     if (name == old || name.isEmpty() || m_shownId < 0) return;
     try {
         qint64 taken = 0;

@@ -121,8 +121,9 @@ private slots:
                                    << QList<Message>{question("边塞诗：目录新增，确定？")} << QString();
         QTest::newRow("quotes") << "李杜's \"选\"" << true << true
                                 << QList<Message>{question("李杜's \"选\"：目录新增，确定？")} << "李杜's \"选\"";
+        // Blanks are part of the typed name.
         QTest::newRow("blanks around") << "  山水 " << true << true
-                                       << QList<Message>{question("山水：目录新增，确定？")} << "山水";
+                                       << QList<Message>{question("  山水 ：目录新增，确定？")} << "  山水 ";
         QTest::newRow("200 characters") << longName << true << true
                                         << QList<Message>{question(longName + "：目录新增，确定？")} << longName;
         QTest::newRow("empty") << "" << true << true << QList<Message>{} << QString();
@@ -235,9 +236,9 @@ private slots:
                                  << QStringList{"蓝溪诗汇", "宋词选", "唐诗精选"}
                                  << QStringList{"宋词选:0:1", "唐诗精选:1:1", "隐藏:2:0", ":3:1"};
         QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true
-                                          << QList<Message>{question("宋词选：目录修改为“宋's词”，确定？")}
-                                          << QStringList{"蓝溪诗汇", "宋's词", "唐诗选"}
-                                          << QStringList{"宋's词:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
+                                          << QList<Message>{question("宋词选：目录修改为“ 宋's词 ”，确定？")}
+                                          << QStringList{"蓝溪诗汇", " 宋's词 ", "唐诗选"}
+                                          << QStringList{" 宋's词 :0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
         QTest::newRow("cancelled") << 2 << "唐诗精选" << false
                                    << QList<Message>{question("唐诗选：目录修改为“唐诗精选”，确定？")} << entries
                                    << rows;
