@@ -10,6 +10,10 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
   xvfb xauth
 )
+# With --test: real readers the tests check exported and printed files with.
+if [ "${1:-}" = "--test" ]; then
+  packages+=(libreoffice-writer-nogui poppler-utils)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
