@@ -239,12 +239,12 @@ void MainWindow::setupUi() {
     ui.cmdFontColor->setAccessibleName(QStringLiteral("字体颜色"));
     place(ui.cmdFontColor, 2710, 390, 300, 300);
     const char* alignText[] = {"左对齐", "右对齐", "居中"};
-    const int alignLeft[] = {60, 960, 1860};
+    const int alignLeft[] = {60, 880, 1700};
     auto* alignGroup = new QButtonGroup(m);
     for (int i = 0; i < 3; ++i) {
         QRadioButton* r = make<QRadioButton>(m, QStringLiteral("optAlign_%1").arg(i));
         r->setText(QString::fromUtf8(alignText[i]));
-        place(r, alignLeft[i], 720, i == 2 ? 600 : 860, 300);
+        place(r, alignLeft[i], 720, i == 2 ? 720 : 800, 300);
         alignGroup->addButton(r, i);
         ui.optAlign[size_t(i)] = r;
     }
