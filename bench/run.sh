@@ -3,14 +3,15 @@
 # is missing (the default database plus the whole chinese-poetry corpus), and
 # times the program's operations on it against their raw SQL.
 #
-#   bash bench/run.sh [--repeat N]
+#   bash bench/run.sh [--repeat N] [--clock wall|cpu]
 #
-# Environment: BUILD_DIR (default build-bench), CORPUS_PACKAGE (the unpacked
-# chinese-poetry package; default /tmp/cp/package, fetched with npm when absent).
+# Environment: BUILD_DIR (default build, the folder scripts/build.sh uses),
+# CORPUS_PACKAGE (the unpacked chinese-poetry package; default /tmp/cp/package,
+# fetched with npm pack into a temporary folder when absent).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-build=${BUILD_DIR:-$root/build-bench}
+build=${BUILD_DIR:-$root/build}
 case $build in /*) ;; *) build=$root/$build ;; esac
 
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
@@ -21,6 +22,7 @@ if [ ! -f "$db" ]; then
   pkg=${CORPUS_PACKAGE:-/tmp/cp/package}
   fetched=""
   if [ ! -d "$pkg/dist" ]; then
+    command -v npm >/dev/null || { echo "npm is needed to fetch chinese-poetry (or set CORPUS_PACKAGE)" >&2; exit 1; }
     fetched=$(mktemp -d)
     trap 'rm -rf "$fetched"' EXIT
     echo "Fetching the chinese-poetry package (about 85 MB) ..."
@@ -29,7 +31,7 @@ if [ ! -f "$db" ]; then
   fi
   rm -f "$db.new"
   "$build/bin/lyrabook-makedb" --data "$root/data" --out "$db.new"
-  /usr/bin/time -f "import: %e s wall, %M KB peak" "$build/bin/lyrabook-import" "$pkg" "$db.new"
+  "$build/bin/lyrabook-import" "$pkg" "$db.new"
   mv "$db.new" "$db"
 fi
 

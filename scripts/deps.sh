@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev sqlite3
+  libopencc-dev
   libgtest-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
   xvfb xauth

@@ -65,7 +65,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-class Importer : public ::testing::Test {
+class CorpusImporter : public ::testing::Test {
 protected:
     Package pkg;
     FixtureDb fx;
@@ -88,7 +88,7 @@ protected:
 
 const QStringList kShiAndCi{QStringLiteral("tang"), QStringLiteral("song"), QStringLiteral("ci")};
 
-TEST_F(Importer, SecondImportAddsNothingAndRepeatsInTheSourceAreSkipped) {
+TEST_F(CorpusImporter, SecondImportAddsNothingAndRepeatsInTheSourceAreSkipped) {
     const ImportResult first = run(kShiAndCi, false);
     // Seven poems with text; the repeat of 靜夜思 in the second file is skipped.
     EXPECT_EQ(first.added, 6);
@@ -105,7 +105,7 @@ TEST_F(Importer, SecondImportAddsNothingAndRepeatsInTheSourceAreSkipped) {
     EXPECT_GT(count("SELECT count(*) FROM sqlite_stat1 WHERE tbl='Poetry'"), 0);
 }
 
-TEST_F(Importer, RowsCarryTheProgramsConventions) {
+TEST_F(CorpusImporter, RowsCarryTheProgramsConventions) {
     run(kShiAndCi, false);
     EXPECT_EQ(count("SELECT count(*) FROM Poetry WHERE fBookID=-1 AND fQty=1 AND fBookmark=0 AND fBook_del IS NULL"),
               6);
@@ -122,14 +122,14 @@ TEST_F(Importer, RowsCarryTheProgramsConventions) {
     EXPECT_EQ(count("SELECT count(*) FROM Poetry WHERE fTitle='空詩'"), 0);
 }
 
-TEST_F(Importer, CiTakeTitleAndFormFromTheTune) {
+TEST_F(CorpusImporter, CiTakeTitleAndFormFromTheTune) {
     run({QStringLiteral("ci")}, false);
     EXPECT_EQ(text("SELECT fTitle||'|'||fStyle||'|'||fMemo FROM Poetry WHERE fPoet='苏轼'"),
               QStringLiteral("木兰花|木兰花|调名一作《玉楼春》"));
     EXPECT_EQ(text("SELECT fTitle||'|'||fStyle FROM Poetry WHERE fPoet='晏殊'"), QStringLiteral("浣溪沙|浣溪沙"));
 }
 
-TEST_F(Importer, OnePoetRowPerNameWithItsBiography) {
+TEST_F(CorpusImporter, OnePoetRowPerNameWithItsBiography) {
     // Already held: 杜甫 with a biography of the user's own, 晏殊 without one.
     fx.db().execNative(QStringLiteral("INSERT INTO Poet (fPoet,fBrief) VALUES ('杜甫','用户写的简介'),('晏殊','')"));
     const ImportResult r = run(kShiAndCi, false);
@@ -143,7 +143,7 @@ TEST_F(Importer, OnePoetRowPerNameWithItsBiography) {
     EXPECT_EQ(text("SELECT fBrief FROM Poet WHERE fPoet='李白'"), QStringLiteral("李白，字太白。"));
 }
 
-TEST_F(Importer, SimplifiedConversionMergesTheSpellingsOfOnePoet) {
+TEST_F(CorpusImporter, SimplifiedConversionMergesTheSpellingsOfOnePoet) {
     if (!SimplifiedConversionAvailable()) GTEST_SKIP() << "built without OpenCC";
     run(kShiAndCi, true);
     EXPECT_EQ(text("SELECT fContent FROM Poetry WHERE fTitle='静夜思'"),
@@ -156,12 +156,12 @@ TEST_F(Importer, SimplifiedConversionMergesTheSpellingsOfOnePoet) {
     EXPECT_EQ(run(kShiAndCi, true).added, 0);
 }
 
-TEST_F(Importer, KeepSourceLeavesTheCharactersAlone) {
+TEST_F(CorpusImporter, KeepSourceLeavesTheCharactersAlone) {
     run({QStringLiteral("song")}, false);
     EXPECT_EQ(count("SELECT count(*) FROM Poetry WHERE fPoet='蘇軾' AND fTitle='題西林壁'"), 1);
 }
 
-TEST_F(Importer, StoppedImportLeavesTheDatabaseAsItWas) {
+TEST_F(CorpusImporter, StoppedImportLeavesTheDatabaseAsItWas) {
     std::atomic<bool> stop{false};
     const ImportResult r = run(kShiAndCi, false, &stop, [&](const ImportProgress& p) {
         if (p.filesDone == 2) stop = true; // after poems were written
@@ -173,13 +173,13 @@ TEST_F(Importer, StoppedImportLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(run(kShiAndCi, false).added, 6);
 }
 
-TEST_F(Importer, MissingCollectionFailsBeforeWritingAnything) {
+TEST_F(CorpusImporter, MissingCollectionFailsBeforeWritingAnything) {
     EXPECT_THROW(run({QStringLiteral("tang"), QStringLiteral("yuan")}, false), std::runtime_error);
     EXPECT_THROW(run({QStringLiteral("nonesuch")}, false), std::runtime_error);
     EXPECT_EQ(count("SELECT count(*) FROM Poetry"), 0);
 }
 
-TEST_F(Importer, ShijingPoemsNameTheirBook) {
+TEST_F(CorpusImporter, ShijingPoemsNameTheirBook) {
     run({QStringLiteral("shijing")}, false);
     EXPECT_EQ(text("SELECT fPoet||'|'||fDynasty||'|'||fStyle||'|'||fMemo FROM Poetry WHERE fTitle='关雎'"),
               QStringLiteral("佚名|先秦|诗经|出自《诗经·国风·周南》"));
@@ -193,7 +193,7 @@ struct FormCase {
     const char* form;
 };
 
-TEST(ShiForm, GuessedFromClauseLengths) {
+TEST(CorpusShiForm, GuessedFromClauseLengths) {
     const FormCase cases[] = {
         {"five-character quatrain", {"床前明月光，疑是地上霜。", "举头望明月，低头思故乡。"}, "五言绝句"},
         {"one line per clause", {"床前明月光", "疑是地上霜", "举头望明月", "低头思故乡"}, "五言绝句"},
@@ -224,7 +224,7 @@ TEST(ShiForm, GuessedFromClauseLengths) {
               QStringLiteral("五言绝句"));
 }
 
-TEST(QuForm, TuneFromTheTitle) {
+TEST(CorpusQuForm, TuneFromTheTitle) {
     const QSet<QString> known{QStringLiteral("一枝花"), QStringLiteral("四块玉")};
     const struct {
         const char* title;
@@ -243,7 +243,7 @@ TEST(QuForm, TuneFromTheTitle) {
     for (const auto& c : cases) EXPECT_EQ(QuTune(QString::fromUtf8(c.title), known), QString::fromUtf8(c.tune)) << c.title;
 }
 
-TEST(TextRules, NotesLinesTitlesAndTunes) {
+TEST(CorpusText, NotesLinesTitlesAndTunes) {
     const LinesAndNotes ln = SplitNotes({QStringLiteral("春眠不觉晓（晓 一作：早），处处闻啼鸟。"),
                                          QStringLiteral("夜来风雨声(声"), QStringLiteral("一作:响)，花落知多少。 "),
                                          QStringLiteral("   ")});
@@ -261,7 +261,7 @@ TEST(TextRules, NotesLinesTitlesAndTunes) {
     EXPECT_EQ(SplitTuneHeading(QString()).title, QStringLiteral("无题"));
 }
 
-TEST(TextRules, ConversionKeepsCharactersFontsCanShow) {
+TEST(CorpusText, ConversionKeepsCharactersFontsCanShow) {
     // A simplified form outside the BMP is undone; one inside is kept.
     EXPECT_EQ(KeepBmpCharacters(QStringLiteral("摐金"), QStringLiteral("\U00023C97金")), QStringLiteral("摐金"));
     EXPECT_EQ(KeepBmpCharacters(QStringLiteral("\U00020000"), QStringLiteral("\U00020000")), QStringLiteral("\U00020000"));

@@ -240,11 +240,13 @@ bool isQuMode(const QString& s) {
 }
 
 bool usableTune(const QString& tune) {
-    static const QRegularExpression unusable(QStringLiteral("[\\s，。、；：！？《》()（）]"));
+    // Readers run on several threads: each keeps its own compiled patterns.
+    thread_local const QRegularExpression unusable(QStringLiteral("[\\s，。、；：！？《》()（）]"));
     // A bare numeral ("三·…") numbers a part of a suite; it names no tune.
-    static const QRegularExpression numeral(QStringLiteral("^[一二三四五六七八九十]+$"));
-    return !tune.isEmpty() && tune.size() <= 8 && !numeral.match(tune).hasMatch() && !tune.contains(unusable) && tune != QStringLiteral("无题") &&
-           tune != QStringLiteral("同前") && tune != QStringLiteral("前腔");
+    thread_local const QRegularExpression numeral(QStringLiteral("^[一二三四五六七八九十]+$"));
+    if (tune.isEmpty() || tune.size() > 8 || tune.contains(unusable) || numeral.match(tune).hasMatch()) return false;
+    // "同前" and "前腔" repeat the tune before them, which a title alone does not tell.
+    return tune != QStringLiteral("无题") && tune != QStringLiteral("同前") && tune != QStringLiteral("前腔");
 }
 
 QString stripModeAndBrackets(QString tune) {
@@ -253,7 +255,6 @@ QString stripModeAndBrackets(QString tune) {
     tune.remove(QChar(0x3014)).remove(QChar(0x3015)).remove(QChar(0x3010)).remove(QChar(0x3011));
     return tune.trimmed();
 }
-
 
 CorpusPoem makePoem(const char* type, const char* dynasty, const QString& poet) {
     CorpusPoem p;
@@ -614,8 +615,8 @@ LinesAndNotes SplitNotes(const QStringList& paragraphs) {
     QString text = paragraphs.join(u'\n');
     if (text.contains(u'(') || text.contains(QChar(0xFF08))) {
         // A note may run over a paragraph break in the source.
-        static const QRegularExpression note(QStringLiteral("[(\\x{FF08}]([^()\\x{FF08}\\x{FF09}]*)[)\\x{FF09}]"));
-        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        thread_local const QRegularExpression note(QStringLiteral("[(\\x{FF08}]([^()\\x{FF08}\\x{FF09}]*)[)\\x{FF09}]"));
+        thread_local const QRegularExpression blanks(QStringLiteral("\\s+"));
         QString kept;
         qsizetype from = 0;
         auto it = note.globalMatch(text);
