@@ -88,6 +88,8 @@ void MainWindow::setupUi() {
     ui.cboList->setAccessibleName(QStringLiteral("分类方式"));
     ui.tvwList = make<QTreeWidget>(ui.fraSelect, QStringLiteral("tvwList"));
     ui.tvwList->setHeaderHidden(true);
+    // Every node is one line: positions are computed, not measured node by node.
+    ui.tvwList->setUniformRowHeights(true);
     ui.tvwList->setAccessibleName(QStringLiteral("诗词分类"));
     ui.lstTitle = make<TitleListView>(ui.fraSelect, QStringLiteral("lstTitle"));
     ui.lstTitle->setAccessibleName(QStringLiteral("诗词标题"));
@@ -290,6 +292,9 @@ void MainWindow::setupUi() {
     // Text pane and the measuring surface.
     ui.RichTextBox1 = make<QTextEdit>(c, QStringLiteral("RichTextBox1"));
     ui.RichTextBox1->setReadOnly(true);
+    // The scroll bar is always there, so a long poem is laid out once, not again
+    // when its height makes the bar appear and narrows the text.
+    ui.RichTextBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.RichTextBox1->setAccessibleName(QStringLiteral("诗词正文"));
     ui.RichTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     ui.picText = make<QLabel>(c, QStringLiteral("picText"));

@@ -54,6 +54,33 @@ QIcon nodeIcon(const QString& image) {
 constexpr int kKeyRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 
+// A node of the navigation tree. Its key ("B<n>" for a group, "C<n>" for a
+// child), image name and icon are worked out when asked for rather than stored
+// with every node: a tree by form holds some 40,000 nodes.
+class NavNode : public QTreeWidgetItem {
+public:
+    NavNode(const QString& text, qint32 number, bool group, const char* image)
+        : QTreeWidgetItem(QStringList{text}, QTreeWidgetItem::UserType), m_number(number), m_group(group),
+          m_image(image) {}
+
+    QVariant data(int column, int role) const override {
+        if (column == 0) {
+            switch (role) {
+            case kKeyRole: return QString(QChar(m_group ? u'B' : u'C')) + QString::number(m_number);
+            case kImageRole: return QString::fromLatin1(m_image);
+            case Qt::DecorationRole: return nodeIcon(QString::fromLatin1(m_image));
+            default: break;
+            }
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    qint32 m_number;
+    bool m_group;
+    const char* m_image;
+};
+
 } // namespace
 
 BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(window) {
@@ -115,6 +142,8 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     // The mode text compared as a number: 0 replaces, anything else appends.
     const bool replace = mode.trimmed().toDouble() == 0.0;
     m_filling = true;
+    // The rows shown so far go first, so two large lists are never held at once.
+    if (replace) m_model->clear();
     try {
         std::vector<TitleRow> rows = ReadTitleRows(w.store().db(), filter, order);
         if (replace) m_model->replaceRows(std::move(rows));
@@ -241,10 +270,8 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     bool first = true;
     int counter = 0;
     const auto addChild = [&](QTreeWidgetItem* parent, const QString& c) {
-        auto* child = new QTreeWidgetItem(parent, QStringList{c});
-        child->setData(0, kKeyRole, QStringLiteral("C") + QString::number(counter));
-        child->setData(0, kImageRole, childImage);
-        child->setIcon(0, nodeIcon(childImage));
+        auto* child = new NavNode(c, counter, false, g.childImage);
+        parent->addChild(child);
         ++counter;
         if (c == poetInEditor && childImage == u"poet") toSelect = child;
     };
@@ -256,10 +283,7 @@ void BrowseController::FillNavigationTree(const QString& filter) {
             if (first || group != previous) {
                 first = false;
                 previous = group;
-                lastGroup = new QTreeWidgetItem(QStringList{group});
-                lastGroup->setData(0, kKeyRole, QStringLiteral("B") + QString::number(counter));
-                lastGroup->setData(0, kImageRole, groupImage);
-                lastGroup->setIcon(0, nodeIcon(groupImage));
+                lastGroup = new NavNode(group, counter, true, g.groupImage);
                 groups.append(lastGroup);
                 ++counter;
                 if (group == poetInEditor && groupImage == u"poet") toSelect = lastGroup;

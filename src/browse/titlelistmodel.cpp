@@ -2,6 +2,8 @@
 
 #include "app/artwork.h"
 
+#include <thread>
+
 #include <algorithm>
 #include <limits>
 
@@ -47,13 +49,26 @@ QVariant TitleListModel::headerData(int section, Qt::Orientation orientation, in
     }
 }
 
+namespace {
+// Freeing a few hundred thousand rows takes tens of milliseconds; a large list
+// replaced is freed beside the window's thread so the new list shows at once.
+// The rows are no longer reachable from anything else.
+void release(std::vector<TitleRow>&& rows) {
+    if (rows.size() < 20000) return; // freed here, as the vector goes
+    std::thread([r = std::move(rows)]() mutable { std::vector<TitleRow>().swap(r); }).detach();
+}
+} // namespace
+
 void TitleListModel::replaceRows(std::vector<TitleRow> rows) {
     beginResetModel();
+    std::vector<TitleRow> old;
+    old.swap(m_rows);
     m_rows = std::move(rows);
     m_keys.resize(m_rows.size());
     for (size_t i = 0; i < m_keys.size(); ++i) m_keys[i] = qint32(i);
     m_nextKey = int(m_rows.size());
     endResetModel();
+    release(std::move(old));
 }
 
 void TitleListModel::appendRows(std::vector<TitleRow> rows) {

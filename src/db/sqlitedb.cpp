@@ -68,6 +68,12 @@ QString SqlStatement::text(int i) const {
     return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, i));
 }
 
+QByteArrayView SqlStatement::utf8(int i) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    if (!p) return QByteArrayView();
+    return QByteArrayView(p, sqlite3_column_bytes(m_stmt, i));
+}
+
 qint64 SqlStatement::int64(int i) const { return sqlite3_column_int64(m_stmt, i); }
 
 double SqlStatement::real(int i) const { return sqlite3_column_double(m_stmt, i); }

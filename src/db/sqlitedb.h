@@ -2,6 +2,7 @@
 // Thin RAII wrapper over the SQLite C API. Statements handed to prepare()/exec()
 // are written in the program's Jet dialect and translated before they are prepared;
 // the *Native variants take SQLite text as it is (schema creation, pragmas).
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -42,6 +43,9 @@ public:
     int columnIndex(const QString& name) const;
     bool isNull(int i) const;
     QString text(int i) const;
+    // The column's text as the store holds it (UTF-8), valid until the next step;
+    // a null view for NULL.
+    QByteArrayView utf8(int i) const;
     qint64 int64(int i) const;
     double real(int i) const;
     QString text(const QString& name) const { return text(checkedIndex(name)); }

@@ -4,6 +4,10 @@
 #include "db/sqltext.h"
 
 #include <optional>
+#include <QHash>
+#include <algorithm>
+#include <sqlite3.h>
+#include <vector>
 
 QString ClearFirstClausesStatement() {
     return QStringLiteral("update poetry set fbook_del='' where fbook_del<>'' or isnull(fbook_del)");
@@ -34,16 +38,43 @@ QString DuplicateRowsQuery() {
 }
 
 QList<DuplicateRow> ReadDuplicateRows(SqlDatabase& db, int cap) {
+    // The rows of DuplicateRowsQuery, in its order, found in one pass over the
+    // table instead of a self-join that builds a temporary index every run.
+    // Clauses are grouped as the column compares them (Latin case ignored);
+    // rows are ordered by title as the store orders it (NULL first, then the
+    // UTF-8 bytes with Latin case ignored), equal titles in poem-id order.
+    struct Rec {
+        qint64 id;
+        QByteArray poet, title, clause;
+        bool titleNull;
+    };
+    std::vector<Rec> recs;
+    QHash<QByteArray, qint64> counts;
+    SqlStatement st = db.prepareNative(
+        QStringLiteral("SELECT fPoemID,fPoet,fTitle,fBook_del FROM Poetry WHERE fBook_del<>'' ORDER BY fPoemID"));
+    while (st.next()) {
+        Rec r;
+        r.id = st.int64(0);
+        r.poet = st.utf8(1).toByteArray();
+        const QByteArrayView t = st.utf8(2);
+        r.titleNull = t.isNull();
+        r.title = t.toByteArray();
+        r.clause = st.utf8(3).toByteArray();
+        ++counts[r.clause.toLower()];
+        recs.push_back(std::move(r));
+    }
+    std::vector<const Rec*> dup;
+    for (const Rec& r : recs)
+        if (counts.value(r.clause.toLower()) > 1) dup.push_back(&r);
+    std::stable_sort(dup.begin(), dup.end(), [](const Rec* a, const Rec* b) {
+        if (a->titleNull != b->titleNull) return a->titleNull;
+        return sqlite3_stricmp(a->title.constData(), b->title.constData()) < 0;
+    });
     QList<DuplicateRow> rows;
-    SqlStatement st = db.prepare(DuplicateRowsQuery());
-    while (rows.size() < cap && st.next()) {
-        DuplicateRow r;
-        r.poemId = st.int64(0);
-        r.poet = st.text(1);
-        r.title = st.text(2);
-        r.firstClause = st.text(3);
-        r.tries = st.int64(4);
-        rows.append(r);
+    for (const Rec* r : dup) {
+        if (rows.size() >= cap) break;
+        rows.append({r->id, QString::fromUtf8(r->poet), QString::fromUtf8(r->title), QString::fromUtf8(r->clause),
+                     counts.value(r->clause.toLower())});
     }
     return rows;
 }
