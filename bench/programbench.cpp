@@ -39,7 +39,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
+#include "browse/navigationtreemodel.h"
 
 #include <algorithm>
 #include <cctype>
@@ -357,17 +358,17 @@ struct Bench {
             rows.push_back(measure(QString::fromUtf8(groupings[k]), Target::Listing,
                                    [&] { w.ui.cboList->setCurrentIndex(order[k]); }));
             rows.back().note = QStringLiteral("%1 groups, %2 titles listed")
-                                   .arg(w.ui.tvwList->topLevelItemCount())
+                                   .arg(w.browse->treeModel()->rowCount())
                                    .arg(w.browse->model()->size());
         }
 
-        QTreeWidgetItem* libai = nullptr;
-        const auto found = w.ui.tvwList->findItems(QStringLiteral("李白"), Qt::MatchExactly, 0);
-        if (!found.isEmpty()) libai = found.front();
-        if (libai) {
+        const QModelIndexList found = w.browse->treeModel()->match(
+            w.browse->treeModel()->index(0, 0), Qt::DisplayRole, QStringLiteral("李白"), 1, Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            const QModelIndex libai = found.front();
             rows.push_back(measure(QStringLiteral("tree: click the poet 李白"), Target::Listing, [&] {
-                w.ui.tvwList->scrollToItem(libai);
-                w.ui.tvwList->setCurrentItem(libai);
+                w.ui.tvwList->scrollTo(libai);
+                w.ui.tvwList->setCurrentIndex(libai);
             }));
             rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
         }

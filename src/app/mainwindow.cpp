@@ -43,7 +43,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
-#include <QTreeWidget>
+#include <QTreeView>
 
 
 MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)

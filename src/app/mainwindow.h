@@ -23,7 +23,7 @@ class QRadioButton;
 class QStatusBar;
 class QTextEdit;
 class QToolButton;
-class QTreeWidget;
+class QTreeView;
 class TitleListView;
 class BrowseController;
 class DisplayController;
@@ -49,7 +49,7 @@ struct MainUi {
     // left column
     QFrame* fraSelect = nullptr;
     QComboBox* cboList = nullptr;
-    QTreeWidget* tvwList = nullptr;
+    QTreeView* tvwList = nullptr;
     TitleListView* lstTitle = nullptr;
     QComboBox* cboTitle2 = nullptr;
     QComboBox* cboTitle3 = nullptr;

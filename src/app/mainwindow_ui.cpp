@@ -24,7 +24,6 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
-#include <QTreeWidget>
 
 namespace {
 
@@ -86,7 +85,7 @@ void MainWindow::setupUi() {
     ui.cboList->setCurrentIndex(-1);
     setTag(ui.cboList, QStringLiteral("-1"));
     ui.cboList->setAccessibleName(QStringLiteral("分类方式"));
-    ui.tvwList = make<QTreeWidget>(ui.fraSelect, QStringLiteral("tvwList"));
+    ui.tvwList = make<QTreeView>(ui.fraSelect, QStringLiteral("tvwList"));
     ui.tvwList->setHeaderHidden(true);
     // Every node is one line: positions are computed, not measured node by node.
     ui.tvwList->setUniformRowHeights(true);

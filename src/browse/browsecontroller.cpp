@@ -4,6 +4,7 @@
 #include "app/busycursor.h"
 #include "app/mainwindow.h"
 #include "browse/historyline.h"
+#include "browse/navigationtreemodel.h"
 #include "browse/titlelistmodel.h"
 #include "browse/titlelistview.h"
 #include "db/sqltext.h"
@@ -17,7 +18,7 @@
 #include <QMenu>
 #include <QStyle>
 #include <QTreeView>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QEvent>
 #include <limits>
 
@@ -36,49 +37,6 @@ const Grouping kGroupings[] = {
      "wall", "poet"},
     {"select distinct a.fPoet,'' as bb from Poetry a %1 Order By a.fPoet", "poet", "clsdfold"},
     {"select distinct a.fStyle,a.fPoet from Poetry a %1 Order By a.fStyle,a.fPoet", "clsdfold", "poet"},
-};
-
-QIcon nodeIcon(const QString& image) {
-    static const QIcon wall = Artwork::toolIcon(QStringLiteral("朝"), QColor(0x8d, 0x6e, 0x63));
-    static const QIcon poet = Artwork::toolIcon(QStringLiteral("人"), QColor(0x2e, 0x7d, 0x32));
-    static const QIcon folder = [] {
-        QIcon i = QApplication::style()->standardIcon(QStyle::SP_DirClosedIcon);
-        i.addPixmap(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(16), QIcon::Selected);
-        return i;
-    }();
-    if (image == u"wall") return wall;
-    if (image == u"poet") return poet;
-    return folder;
-}
-
-constexpr int kKeyRole = Qt::UserRole;
-constexpr int kImageRole = Qt::UserRole + 1;
-
-// A node of the navigation tree. Its key ("B<n>" for a group, "C<n>" for a
-// child), image name and icon are worked out when asked for rather than stored
-// with every node: a tree by form holds some 40,000 nodes.
-class NavNode : public QTreeWidgetItem {
-public:
-    NavNode(const QString& text, qint32 number, bool group, const char* image)
-        : QTreeWidgetItem(QStringList{text}, QTreeWidgetItem::UserType), m_number(number), m_group(group),
-          m_image(image) {}
-
-    QVariant data(int column, int role) const override {
-        if (column == 0) {
-            switch (role) {
-            case kKeyRole: return QString(QChar(m_group ? u'B' : u'C')) + QString::number(m_number);
-            case kImageRole: return QString::fromLatin1(m_image);
-            case Qt::DecorationRole: return nodeIcon(QString::fromLatin1(m_image));
-            default: break;
-            }
-        }
-        return QTreeWidgetItem::data(column, role);
-    }
-
-private:
-    qint32 m_number;
-    bool m_group;
-    const char* m_image;
 };
 
 } // namespace
@@ -115,15 +73,17 @@ BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(win
 
     connect(w.ui.cboTitle2, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle2_Click(); });
 
-    QTreeWidget* tree = w.ui.tvwList;
+    m_tree = new NavigationTreeModel(this);
+    QTreeView* tree = w.ui.tvwList;
+    tree->setModel(m_tree);
     tree->viewport()->installEventFilter(this);
-    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+    connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         ++m_nodeChanges;
-        if (m_treeFilling || !current) return;
+        if (m_treeFilling || !current.isValid()) return;
         tvwList_NodeClick(current);
     });
-    connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        if (m_nodeChanges == m_nodeChangesAtPress) tvwList_NodeClick(item);
+    connect(tree, &QTreeView::clicked, this, [this](const QModelIndex& node) {
+        if (m_nodeChanges == m_nodeChangesAtPress) tvwList_NodeClick(node);
     });
 }
 
@@ -258,56 +218,57 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     const QString groupImage = QString::fromLatin1(g.groupImage);
     const QString childImage = QString::fromLatin1(g.childImage);
     const QString poetInEditor = w.ui.cboPoet2->currentText();
-    QTreeWidget* tree = w.ui.tvwList;
+    QTreeView* tree = w.ui.tvwList;
 
     m_treeFilling = true;
-    tree->setUpdatesEnabled(false);
-    tree->clear();
-    QList<QTreeWidgetItem*> groups;
-    QTreeWidgetItem* lastGroup = nullptr;
-    QTreeWidgetItem* toSelect = nullptr;
+    std::vector<NavigationTreeModel::Group> groups;
+    // The node to select: the last one naming the poet in the poet panel.
+    int selectGroup = -1;
+    int selectChild = -1;
     QString previous;
-    bool first = true;
-    int counter = 0;
-    const auto addChild = [&](QTreeWidgetItem* parent, const QString& c) {
-        auto* child = new NavNode(c, counter, false, g.childImage);
-        parent->addChild(child);
-        ++counter;
-        if (c == poetInEditor && childImage == u"poet") toSelect = child;
-    };
+    qint32 counter = 0;
     try {
         SqlStatement st = w.store().db().prepare(QString::fromUtf8(g.query).arg(filter));
         while (st.next()) {
             const QString group = st.text(0);
             const QString child = st.text(1);
-            if (first || group != previous) {
-                first = false;
+            if (groups.empty() || group != previous) {
                 previous = group;
-                lastGroup = new NavNode(group, counter, true, g.groupImage);
-                groups.append(lastGroup);
-                ++counter;
-                if (group == poetInEditor && groupImage == u"poet") toSelect = lastGroup;
+                groups.push_back({group, counter++, {}});
+                if (group == poetInEditor && groupImage == u"poet") {
+                    selectGroup = int(groups.size()) - 1;
+                    selectChild = -1;
+                }
             }
-            if (!child.isEmpty()) addChild(lastGroup, child);
+            if (!child.isEmpty()) {
+                NavigationTreeModel::Group& last = groups.back();
+                last.children.push_back({child, counter++});
+                if (child == poetInEditor && childImage == u"poet") {
+                    selectGroup = int(groups.size()) - 1;
+                    selectChild = int(last.children.size()) - 1;
+                }
+            }
         }
     } catch (const SqlError& e) {
         w.dialogs().message(e.message(), MessageSink::Icon::Warning);
     }
-    tree->addTopLevelItems(groups);
-    tree->setUpdatesEnabled(true);
+    const bool empty = groups.empty();
+    m_tree->reset(std::move(groups), groupImage, childImage);
 
-    if (groups.isEmpty()) {
+    if (empty) {
         m_treeFilling = false;
         m_model->clear();
         w.dialogs().message(QStringLiteral("目前未有诗词选入！"), MessageSink::Icon::Warning);
         return;
     }
-    if (!toSelect) toSelect = groups.first();
-    tree->setCurrentItem(toSelect);
+    if (selectGroup < 0) selectGroup = 0;
+    const QModelIndex node =
+        selectChild >= 0 ? m_tree->childIndex(selectGroup, selectChild) : m_tree->groupIndex(selectGroup);
+    tree->selectionModel()->setCurrentIndex(node, QItemSelectionModel::ClearAndSelect);
     m_treeFilling = false;
-    tvwList_NodeClick(toSelect);
-    toSelect->setExpanded(true);
-    tree->scrollToItem(toSelect);
+    tvwList_NodeClick(node);
+    tree->expand(node);
+    tree->scrollTo(node);
 }
 
 void BrowseController::cboList_Click() {
@@ -317,13 +278,13 @@ void BrowseController::cboList_Click() {
     MainWindow::setTag(w.ui.cboList, QString::number(index));
 }
 
-void BrowseController::tvwList_NodeClick(QTreeWidgetItem* node) {
-    if (!node) return;
+void BrowseController::tvwList_NodeClick(const QModelIndex& node) {
+    if (!node.isValid()) return;
     BusyCursor busy;
     QString dynasty, style, poet;
-    const bool group = node->data(0, kKeyRole).toString().startsWith(u'B');
-    const QString text = node->text(0);
-    const QString parent = node->parent() ? node->parent()->text(0) : QString();
+    const bool group = node.data(NavigationTreeModel::KeyRole).toString().startsWith(u'B');
+    const QString text = m_tree->text(node);
+    const QString parent = m_tree->text(node.parent());
     switch (w.ui.cboList->currentIndex()) {
     case 0:
         if (group) dynasty = text;

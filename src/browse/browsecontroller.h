@@ -5,7 +5,8 @@
 #include <QString>
 
 class MainWindow;
-class QTreeWidgetItem;
+class NavigationTreeModel;
+class QModelIndex;
 class TitleListModel;
 
 class BrowseController : public QObject {
@@ -30,7 +31,8 @@ public:
     // Navigation tree.
     void FillNavigationTree(const QString& filter);
     void cboList_Click();
-    void tvwList_NodeClick(QTreeWidgetItem* node);
+    void tvwList_NodeClick(const QModelIndex& node);
+    NavigationTreeModel* treeModel() const { return m_tree; }
 
     // Book selector.
     void cboBook_Click();
@@ -38,6 +40,7 @@ public:
 private:
     MainWindow& w;
     TitleListModel* m_model;
+    NavigationTreeModel* m_tree = nullptr;
     bool m_filling = false;
     bool m_treeFilling = false;
     // Changes of the current row/node, and their count when the mouse went down.

@@ -22,7 +22,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -34,16 +34,20 @@ QStringList titles(MainWindow& w) {
     return out;
 }
 
-QStringList topNodes(QTreeWidget* t) {
+QStringList topNodes(QTreeView* t) {
     QStringList out;
-    for (int i = 0; i < t->topLevelItemCount(); ++i) out << t->topLevelItem(i)->text(0);
+    for (int i = 0; i < t->model()->rowCount(); ++i) out << t->model()->index(i, 0).data().toString();
     return out;
 }
 
-QTreeWidgetItem* node(QTreeWidget* t, const QString& text) {
-    const QList<QTreeWidgetItem*> found = t->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.isEmpty() ? nullptr : found.first();
+// The first node, at any level, with this text.
+QModelIndex node(QTreeView* t, const QString& text) {
+    const QModelIndexList found =
+        t->model()->match(t->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? QModelIndex() : found.first();
 }
+
+QModelIndex top(QTreeView* t, int row) { return t->model()->index(row, 0); }
 
 } // namespace
 
@@ -74,11 +78,11 @@ private slots:
 
     void startupShowsTheFirstPoetsPoems() {
         auto w = start();
-        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
+        auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
         // The whole collection was listed first; its first title (Moon's Song by
         // Li Bai) put Li Bai into the poet panel, so the tree selects his node.
         QCOMPARE(topNodes(tree), (QStringList{"Li Bai", "无名氏", "李商隐", "李白", "杜甫", "苏轼"}));
-        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Li Bai"));
+        QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("Li Bai"));
         QCOMPARE(titles(*w), QStringList{"Moon's Song"});
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
@@ -90,17 +94,17 @@ private slots:
         QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：1# 标准模板"));
         QVERIFY(m_dialogs.messages.isEmpty());
         // By poet there are no children.
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) QCOMPARE(tree->topLevelItem(i)->childCount(), 0);
+        for (int i = 0; i < tree->model()->rowCount(); ++i) QCOMPARE(tree->model()->rowCount(top(tree, i)), 0);
     }
 
     void clickingNodesListsTheirPoems() {
         auto w = start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
-        QTreeWidgetItem* libai = node(tree, QStringLiteral("李白"));
-        QVERIFY(libai);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(libai).center());
+        auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
+        const QModelIndex libai = node(tree, QStringLiteral("李白"));
+        QVERIFY(libai.isValid());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(libai).center());
         QCOMPARE(titles(*w), (QStringList{"早发白帝城", "静夜思"}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
         QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 2);
@@ -111,20 +115,21 @@ private slots:
 
     void groupingByDynastyAndForm() {
         auto w = start();
-        auto* tree = w->findChild<QTreeWidget*>(QStringLiteral("tvwList"));
+        auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
         w->ui.cboList->setCurrentIndex(0);
         // The empty dynasty has no listed order: its group comes first.
         QCOMPARE(topNodes(tree), (QStringList{"", "唐", "宋"}));
-        QCOMPARE(tree->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("B0"));
-        QCOMPARE(tree->topLevelItem(0)->child(0)->data(0, Qt::UserRole).toString(), QStringLiteral("C1"));
-        QCOMPARE(tree->topLevelItem(1)->data(0, Qt::UserRole).toString(), QStringLiteral("B2"));
+        QCOMPARE(top(tree, 0).data(Qt::UserRole).toString(), QStringLiteral("B0"));
+        QCOMPARE(tree->model()->index(0, 0, top(tree, 0)).data(Qt::UserRole).toString(), QStringLiteral("C1"));
+        QCOMPARE(top(tree, 1).data(Qt::UserRole).toString(), QStringLiteral("B2"));
         QStringList tang;
-        for (int i = 0; i < tree->topLevelItem(1)->childCount(); ++i) tang << tree->topLevelItem(1)->child(i)->text(0);
+        for (int i = 0; i < tree->model()->rowCount(top(tree, 1)); ++i)
+            tang << tree->model()->index(i, 0, top(tree, 1)).data().toString();
         QCOMPARE(tang, (QStringList{"Li Bai", "李商隐", "李白", "杜甫"}));
         // Li Bai (in the poet panel) is selected under 唐.
-        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("Li Bai"));
+        QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("Li Bai"));
         // The empty group applies no dynasty condition: every poem is listed.
-        w->browse->tvwList_NodeClick(tree->topLevelItem(0));
+        w->browse->tvwList_NodeClick(top(tree, 0));
         QCOMPARE(w->browse->model()->size(), 9);
         // A child node lists its poet within its dynasty.
         w->browse->tvwList_NodeClick(node(tree, QStringLiteral("苏轼")));
@@ -133,20 +138,21 @@ private slots:
         w->ui.cboList->setCurrentIndex(2);
         // NULL and empty forms share one group with empty text.
         QCOMPARE(topNodes(tree).first(), QString());
-        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        QCOMPARE(tree->model()->rowCount(top(tree, 0)), 2);
         w->browse->tvwList_NodeClick(node(tree, QStringLiteral("七言律诗")));
         QCOMPARE(titles(*w), QStringList{"登高"});
 
         // Choosing the grouping that is shown does not rebuild the tree.
-        QTreeWidgetItem* before = tree->topLevelItem(0);
+        int resets = 0;
+        connect(tree->model(), &QAbstractItemModel::modelReset, this, [&resets] { ++resets; });
         w->browse->cboList_Click();
-        QCOMPARE(tree->topLevelItem(0), before);
+        QCOMPARE(resets, 0);
     }
 
     void emptyDatabaseWarns() {
         m_fx->db().execNative(QStringLiteral("DELETE FROM Poetry"));
         auto w = start();
-        QCOMPARE(w->ui.tvwList->topLevelItemCount(), 0);
+        QCOMPARE(w->ui.tvwList->model()->rowCount(), 0);
         QCOMPARE(w->browse->model()->size(), 0);
         QCOMPARE(m_dialogs.texts(), QStringList{"目前未有诗词选入！"});
         QCOMPARE(m_dialogs.messages[0].icon, MessageSink::Icon::Warning);
