@@ -9,6 +9,7 @@
 #include "display/displaycontroller.h"
 #include "support/fixture.h"
 #include "support/scripteddialogs.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,30 +52,12 @@ QModelIndex top(QTreeView* t, int row) { return t->model()->index(row, 0); }
 
 } // namespace
 
-class BrowseTest : public QObject {
+class BrowseTest : public WindowTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir m_config;
-    std::unique_ptr<FixtureDb> m_fx;
-    ScriptedDialogs m_dialogs;
-
-    std::unique_ptr<MainWindow> start() {
-        auto w = std::make_unique<MainWindow>(&m_dialogs);
-        w->Form_Load();
-        return w;
-    }
-
 private slots:
-    void initTestCase() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path()); }
-
-    void init() {
-        QFile::remove(m_config.filePath(QStringLiteral("Forelane/Lyrabook.ini")));
-        m_fx = std::make_unique<FixtureDb>();
-        m_fx->fillSample();
-        MainWindow::setProgramFolderForTesting(m_fx->dir());
-        m_dialogs = ScriptedDialogs();
-    }
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
 
     void startupShowsTheFirstPoetsPoems() {
         auto w = start();
@@ -92,7 +75,7 @@ private slots:
         QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("Moon's Song (Li Bai·唐)"));
         QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
         QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：1# 标准模板"));
-        QVERIFY(m_dialogs.messages.isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
         // By poet there are no children.
         for (int i = 0; i < tree->model()->rowCount(); ++i) QCOMPARE(tree->model()->rowCount(top(tree, i)), 0);
     }
@@ -150,12 +133,12 @@ private slots:
     }
 
     void emptyDatabaseWarns() {
-        m_fx->db().execNative(QStringLiteral("DELETE FROM Poetry"));
+        fx->db().execNative(QStringLiteral("DELETE FROM Poetry"));
         auto w = start();
         QCOMPARE(w->ui.tvwList->model()->rowCount(), 0);
         QCOMPARE(w->browse->model()->size(), 0);
-        QCOMPARE(m_dialogs.texts(), QStringList{"目前未有诗词选入！"});
-        QCOMPARE(m_dialogs.messages[0].icon, MessageSink::Icon::Warning);
+        QCOMPARE(dialogs.texts(), QStringList{"目前未有诗词选入！"});
+        QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Warning);
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：0题"));
     }
 
@@ -176,14 +159,14 @@ private slots:
         QCOMPARE(w->browse->model()->key(5), QStringLiteral("L5"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：7题"));
         // A rejected query clears the list quietly.
-        m_dialogs.messages.clear();
+        dialogs.messages.clear();
         w->FillTitleList(QStringLiteral(" Where no_such_column=1"), QString(), QStringLiteral("1"));
         QCOMPARE(w->browse->model()->size(), 0);
-        QVERIFY(m_dialogs.messages.isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void historyKeepsThirtyOneDistinctLines() {
-        m_fx->db().execNative(QStringLiteral(
+        fx->db().execNative(QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<40) "
             "INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fContent,fQty) "
             "SELECT -1,'诗','','甲','唐','题'||substr('00'||i,-2,2),'床前',1 FROM n"));
@@ -235,13 +218,13 @@ private slots:
         w->ui.cboBook->setCurrentIndex(0);
         QCOMPARE(w->browse->model()->size(), 9);
         // A listed name that no longer exists leaves the list as it was.
-        m_fx->db().execNative(QStringLiteral("DELETE FROM PoetBook WHERE fBook='宋词选'"));
+        fx->db().execNative(QStringLiteral("DELETE FROM PoetBook WHERE fBook='宋词选'"));
         w->ui.cboBook->setCurrentIndex(1);
         QCOMPARE(w->browse->model()->size(), 9);
     }
 
     void templatesLoadByPositionAndDefault() {
-        m_fx->db().execNative(QStringLiteral(
+        fx->db().execNative(QStringLiteral(
             "INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,fFontUnderline,fFontColor,"
             "fAlign,fIndent,fHangingIndent,fOffset) VALUES "
             "('3# 短',7,'楷体',20,0,0,0,0,1,1,0,0),('3# 短',8,'楷体',21,0,0,0,0,1,1,0,0),"
@@ -270,7 +253,7 @@ private slots:
     }
 
     void makingATemplateTheDefault() {
-        m_fx->db().execNative(QStringLiteral(
+        fx->db().execNative(QStringLiteral(
             "INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,fFontUnderline,fFontColor,"
             "fAlign,fIndent,fHangingIndent,fOffset) VALUES ('2# 居中',0,'黑体',18,1,0,0,0,2,0,0,0)"));
         {
@@ -279,12 +262,12 @@ private slots:
             w->ui.fraModel->show();
             const int other = w->ui.cboModel->findText(QStringLiteral("2# 居中"));
             w->ui.cboModel->setCurrentIndex(other);
-            m_dialogs.answers = {false};
+            dialogs.answers = {false};
             w->ui.chkModel->click();
-            QCOMPARE(m_dialogs.texts().last(), QStringLiteral("确定: 将当前模板[2# 居中] 设为系统启动时的缺省模板 ?"));
+            QCOMPARE(dialogs.texts().last(), QStringLiteral("确定: 将当前模板[2# 居中] 设为系统启动时的缺省模板 ?"));
             QCOMPARE(Settings::defaultModel(), QStringLiteral("1# 标准模板"));
             w->ui.chkModel->setChecked(false);
-            m_dialogs.answers = {true};
+            dialogs.answers = {true};
             w->ui.chkModel->click();
             QCOMPARE(Settings::defaultModel(), QStringLiteral("2# 居中"));
             QCOMPARE(w->display->DefaultTemplateIndex, other);
@@ -296,7 +279,7 @@ private slots:
     }
 
     void emptyTemplateTableOffersTheStandardName() {
-        m_fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
+        fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
         auto w = start();
         QCOMPARE(w->ui.cboModel->count(), 1);
         QCOMPARE(w->ui.cboModel->itemText(0), QStringLiteral("1# 标准模板"));

@@ -6,6 +6,7 @@
 #include "browse/titlelistview.h"
 #include "support/fixture.h"
 #include "support/scripteddialogs.h"
+#include "support/windowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,12 +25,6 @@
 #include <memory>
 
 namespace {
-
-QStringList items(const QComboBox* cb) {
-    QStringList out;
-    for (int i = 0; i < cb->count(); ++i) out << cb->itemText(i);
-    return out;
-}
 
 // Every control that writes to the database, by name.
 const QStringList kWriteWidgets = {"cmdSave", "cmdSaveTo", "cmdDel", "cmdEdit", "cmdPoet", "cmdPoetOk",
@@ -50,20 +45,10 @@ void writeRaw(const QString& key, const QString& value) {
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowTest {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_config;
-    std::unique_ptr<FixtureDb> m_fx;
-    ScriptedDialogs m_dialogs;
-
-    std::unique_ptr<MainWindow> start() {
-        auto w = std::make_unique<MainWindow>(&m_dialogs);
-        w->Form_Load();
-        return w;
-    }
-
     // True when every write control has the given enabled state.
     static QString writeControlsNotIn(MainWindow& w, bool enabled) {
         QStringList wrong;
@@ -81,24 +66,15 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
-    }
-
-    void init() {
-        QFile::remove(m_config.filePath(QStringLiteral("Forelane/Lyrabook.ini")));
-        m_fx = std::make_unique<FixtureDb>();
-        m_fx->fillSample();
-        MainWindow::setProgramFolderForTesting(m_fx->dir());
-        m_dialogs = ScriptedDialogs();
-    }
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
 
     void startupFillsThePickListsAndCaption() {
         auto w = start();
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
         QCOMPARE(w->WriteMode, qint16(1));
-        QVERIFY(m_dialogs.messages.isEmpty());
-        QCOMPARE(w->DatabasePath, m_fx->dir() + QStringLiteral("/poem.mdb"));
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(w->DatabasePath, fx->dir() + QStringLiteral("/poem.mdb"));
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), w->DatabasePath);
         const QStringList poets = {"Li Bai", "李商隐", "李白", "杜甫", "苏轼"};
         QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboPoet"))).size(), 4);
@@ -140,7 +116,7 @@ private slots:
         lock->trigger();
         w->close();
         QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QStringLiteral("0"));
-        QVERIFY(m_dialogs.messages.isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
 
         // The next start comes up locked.
         auto w2 = start();
@@ -150,12 +126,12 @@ private slots:
     }
 
     void startWithoutDatabaseThenSwitch() {
-        QFile::remove(m_fx->path());
+        QFile::remove(fx->path());
         auto w = start();
         QCOMPARE(w->WriteMode, qint16(-1));
-        QCOMPARE(m_dialogs.messages.size(), 1);
-        QVERIFY(m_dialogs.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + w->DatabasePath));
-        QCOMPARE(m_dialogs.messages[0].icon, MessageSink::Icon::Critical);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY(dialogs.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + w->DatabasePath));
+        QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Critical);
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
         QCOMPARE(writeControlsNotIn(*w, false), QString());
         QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboPoet"))->count(), 0);
@@ -164,25 +140,25 @@ private slots:
         // A good file opens writable, even though the failed start left -1.
         FixtureDb other;
         other.fillSample();
-        m_dialogs.files.push_back(other.path());
+        dialogs.files.push_back(other.path());
         w->findChild<QAction*>(QStringLiteral("mnuToolFile"))->trigger();
-        QCOMPARE(m_dialogs.fileRequests.size(), 1);
-        QCOMPARE(m_dialogs.fileRequests[0].kind, 1);
-        QCOMPARE(m_dialogs.fileRequests[0].initialName, m_fx->dir() + QStringLiteral("/poem.mdb"));
-        QCOMPARE(m_dialogs.fileRequests[0].filter,
+        QCOMPARE(dialogs.fileRequests.size(), 1);
+        QCOMPARE(dialogs.fileRequests[0].kind, 1);
+        QCOMPARE(dialogs.fileRequests[0].initialName, fx->dir() + QStringLiteral("/poem.mdb"));
+        QCOMPARE(dialogs.fileRequests[0].filter,
                  QStringLiteral("所有文件 (*.*)|*.*|Access 数据库 (*.mdb)|*.mdb"));
         QCOMPARE(w->WriteMode, qint16(1));
         QCOMPARE(w->DatabasePath, other.path());
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), other.path());
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myTotal"))->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(writeControlsNotIn(*w, true), QString());
-        QCOMPARE(m_dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.size(), 1);
         // A start that failed leaves the saved mode alone at shutdown.
         writeRaw(QStringLiteral("Default_Locked"), QString());
     }
 
     void failedStartKeepsSavedMode() {
-        QFile::remove(m_fx->path());
+        QFile::remove(fx->path());
         writeRaw(QStringLiteral("Default_Locked"), QStringLiteral("0"));
         auto w = start();
         QCOMPARE(w->WriteMode, qint16(-1));
@@ -191,14 +167,14 @@ private slots:
     }
 
     void notAPoemDatabaseAtStart() {
-        QFile f(m_fx->path());
-        m_fx->closeConnection();
+        QFile f(fx->path());
+        fx->closeConnection();
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("plain text, no database");
         f.close();
         auto w = start();
         QCOMPARE(w->WriteMode, qint16(-1));
-        QCOMPARE(m_dialogs.texts(), QStringList{w->DatabasePath + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
+        QCOMPARE(dialogs.texts(), QStringList{w->DatabasePath + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
         QVERIFY(!w->store().isOpen());
     }
 
@@ -211,20 +187,20 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, '\x5a'));
         f.close();
-        m_dialogs.files.push_back(bad);
+        dialogs.files.push_back(bad);
         w->mnuToolFile_Click();
-        QCOMPARE(m_dialogs.texts(), QStringList{bad + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
+        QCOMPARE(dialogs.texts(), QStringList{bad + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
         QCOMPARE(w->DatabasePath, before);
         QCOMPARE(w->WriteMode, qint16(1));
         QVERIFY(w->store().isOpen());
         QCOMPARE(w->store().FindTable(QStringLiteral("Poetry"), QString()), 9);
 
         // Cancelling, or naming a file that does not exist, changes nothing.
-        m_dialogs.messages.clear();
+        dialogs.messages.clear();
         w->mnuToolFile_Click();
-        m_dialogs.files.push_back(dir.filePath(QStringLiteral("nothing.mdb")));
+        dialogs.files.push_back(dir.filePath(QStringLiteral("nothing.mdb")));
         w->mnuToolFile_Click();
-        QVERIFY(m_dialogs.messages.isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(w->DatabasePath, before);
     }
 
@@ -236,7 +212,7 @@ private slots:
         const int expected[][2] = {{1, 0}, {0, 1}, {2, 0}};
         for (const auto& e : expected) {
             cboList->setCurrentIndex(e[0]);
-            m_dialogs.files.push_back(other.path());
+            dialogs.files.push_back(other.path());
             w->mnuToolFile_Click();
             QCOMPARE(cboList->currentIndex(), e[1]);
             QCOMPARE(MainWindow::tag(cboList), QString::number(e[1]));
@@ -285,7 +261,7 @@ private slots:
     }
 
     void splashLoadsOnFirstTickAndHandsOverAfterFifth() {
-        auto w = std::make_unique<MainWindow>(&m_dialogs);
+        auto w = std::make_unique<MainWindow>(&dialogs);
         int loads = 0;
         bool shown = false;
         SplashWindow splash([&] { ++loads; w->Form_Load(); }, [&] { shown = true; });
@@ -346,7 +322,7 @@ private slots:
             QVERIFY(!b->icon().isNull());
         }
         // Status bar panels start with their texts (before the load routine fills them).
-        MainWindow fresh(&m_dialogs);
+        MainWindow fresh(&dialogs);
         QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myTotal"))->text(), QStringLiteral("系统总计：xxxx题(xxxx首)"));
         QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("mySelect"))->text(), QStringLiteral("目前选入：xxxx题(xxxx首)"));
         QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myModel"))->text(), QStringLiteral("诗词模板："));
