@@ -225,25 +225,28 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     // The node to select: the last one naming the poet in the poet panel.
     int selectGroup = -1;
     int selectChild = -1;
-    QString previous;
+    // Rows of one group come together: the group's text is compared as stored
+    // bytes and made once per group.
+    QByteArray previous;
+    const QByteArray poetBytes = poetInEditor.toUtf8();
     qint32 counter = 0;
     try {
         SqlStatement st = w.store().db().prepare(QString::fromUtf8(g.query).arg(filter));
         while (st.next()) {
-            const QString group = st.text(0);
-            const QString child = st.text(1);
-            if (groups.empty() || group != previous) {
-                previous = group;
-                groups.push_back({group, counter++, {}});
-                if (group == poetInEditor && groupImage == u"poet") {
+            const QByteArrayView group = st.utf8(0);
+            const QByteArrayView child = st.utf8(1);
+            if (groups.empty() || group != QByteArrayView(previous)) {
+                previous = group.toByteArray();
+                groups.push_back({QString::fromUtf8(group), counter++, {}});
+                if (group == QByteArrayView(poetBytes) && groupImage == u"poet") {
                     selectGroup = int(groups.size()) - 1;
                     selectChild = -1;
                 }
             }
             if (!child.isEmpty()) {
                 NavigationTreeModel::Group& last = groups.back();
-                last.children.push_back({child, counter++});
-                if (child == poetInEditor && childImage == u"poet") {
+                last.children.push_back({QString::fromUtf8(child), counter++});
+                if (child == QByteArrayView(poetBytes) && childImage == u"poet") {
                     selectGroup = int(groups.size()) - 1;
                     selectChild = int(last.children.size()) - 1;
                 }
