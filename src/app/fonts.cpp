@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
+#include <QHash>
 
 namespace {
 
@@ -23,17 +24,30 @@ const QStringList& familyFor(const QString& face) {
     return kSans;
 }
 
+// The installed families, read once: asking the font database builds the whole
+// list, and every poem shown asks for each of its five line fonts.
+const QStringList& installedFamilies() {
+    static const QStringList families = QFontDatabase::families();
+    return families;
+}
+
 QStringList installed(const QStringList& wanted) {
-    const QStringList families = QFontDatabase::families();
     QStringList out;
     for (const QString& f : wanted)
-        if (families.contains(f, Qt::CaseInsensitive)) out << f;
+        if (installedFamilies().contains(f, Qt::CaseInsensitive)) out << f;
     return out;
 }
 
 } // namespace
 
-QStringList cjkSubstitutesFor(const QString& face) { return installed(familyFor(face)); }
+QStringList cjkSubstitutesFor(const QString& face) {
+    static QHash<QString, QStringList> cache;
+    const auto it = cache.constFind(face);
+    if (it != cache.cend()) return *it;
+    const QStringList subs = installed(familyFor(face));
+    cache.insert(face, subs);
+    return subs;
+}
 
 void installFontSubstitutions() {
     const QStringList faces = {"宋体", "新宋体", "SimSun", "NSimSun", "仿宋", "仿宋_GB2312", "FangSong", "华文宋体",
@@ -43,7 +57,7 @@ void installFontSubstitutions() {
                                "YouYuan", "华文细黑", "STXihei", "MS Sans Serif", "Arial", "Tahoma"};
     for (const QString& face : faces) {
         const QStringList subs = cjkSubstitutesFor(face);
-        if (!subs.isEmpty() && !QFontDatabase::families().contains(face)) QFont::insertSubstitutions(face, subs);
+        if (!subs.isEmpty() && !installedFamilies().contains(face)) QFont::insertSubstitutions(face, subs);
     }
     // The interface font: a CJK sans face at the size dialogs of this kind use.
     const QStringList ui = installed(kSans);
