@@ -56,6 +56,18 @@ int NavigationTreeModel::rowCount(const QModelIndex& parent) const {
 
 int NavigationTreeModel::columnCount(const QModelIndex&) const { return 1; }
 
+bool NavigationTreeModel::hasChildren(const QModelIndex& parent) const {
+    if (!parent.isValid()) return !m_groups.empty();
+    return parent.internalId() == 0 && !m_groups[size_t(parent.row())].children.empty();
+}
+
+Qt::ItemFlags NavigationTreeModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.internalId() != 0 || m_groups[size_t(index.row())].children.empty()) f |= Qt::ItemNeverHasChildren;
+    return f;
+}
+
 QString NavigationTreeModel::text(const QModelIndex& index) const {
     if (!index.isValid()) return {};
     if (index.internalId() == 0) return m_groups[size_t(index.row())].text;

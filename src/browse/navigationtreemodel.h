@@ -34,6 +34,9 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Asked for every node when the view lays the tree out: answered directly.
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     bool isGroup(const QModelIndex& index) const { return index.isValid() && index.internalId() == 0; }
     QString text(const QModelIndex& index) const;
