@@ -203,6 +203,19 @@ qint32 BookController::currentBookId() const {
     return w.store().FindBookID(text);
 }
 
+qint32 BookController::chosenBook(const QString& what, const QString& refusal) {
+    qint32 id = -1;
+    try {
+        id = currentBookId();
+    } catch (const SqlError& e) {
+        reportFailure(what, e.message());
+        return -1;
+    }
+    // Entry 0 or a name that is no book: nothing to act on, nothing to ask.
+    if (id == -1) w.dialogs().message(refusal, MessageSink::Icon::Warning);
+    return id;
+}
+
 // ---- The book menu ----
 
 void BookController::mnuVolDel_Click() {
@@ -211,19 +224,8 @@ void BookController::mnuVolDel_Click() {
     if (cb->currentIndex() < 0) return;
     const QString name = cb->currentText();
     const QString what = w.ui.mnuVolDel->text();
-    qint32 id = -1;
-    try {
-        id = currentBookId();
-    } catch (const SqlError& e) {
-        reportFailure(what, e.message());
-        return;
-    }
-    if (id == -1) {
-        // Entry 0 or a name that is no book: there is nothing to delete, so
-        // there is nothing to ask about either.
-        w.dialogs().message(QStringLiteral("请选定删除目录！"), MessageSink::Icon::Warning);
-        return;
-    }
+    const qint32 id = chosenBook(what, QStringLiteral("请选定删除目录！"));
+    if (id == -1) return;
     if (!w.dialogs().question(name + QStringLiteral("：目录删除，确定？"))) return;
     try {
         // Both or neither: no poem may be left pointing at a book that is gone.
@@ -275,16 +277,8 @@ void BookController::fileOrUnfile(Filing kind, int index) {
     qint32 bookId = -1;
     if (filing) {
         book = w.ui.cboBook->currentText();
-        try {
-            bookId = currentBookId();
-        } catch (const SqlError& e) {
-            reportFailure(what, e.message());
-            return;
-        }
-        if (bookId == -1) {
-            w.dialogs().message(QStringLiteral("请选定归档目录！"), MessageSink::Icon::Warning);
-            return;
-        }
+        bookId = chosenBook(what, QStringLiteral("请选定归档目录！"));
+        if (bookId == -1) return;
     }
     const QString caption = (filing ? w.ui.mnuBookAdd : w.ui.mnuBookDel)[size_t(index)]->text();
     const QString subject = index == 0 ? list->row(selected).title : caption;
@@ -316,17 +310,8 @@ void BookController::mnuBookDelAll_Click() {
     if (w.WriteMode != 1) return;
     const QString what = w.ui.mnuBookDelAll->text();
     const QString name = w.ui.cboBook->currentText();
-    qint32 id = -1;
-    try {
-        id = currentBookId();
-    } catch (const SqlError& e) {
-        reportFailure(what, e.message());
-        return;
-    }
-    if (id == -1) {
-        w.dialogs().message(QStringLiteral("请选定清空目录！"), MessageSink::Icon::Warning);
-        return;
-    }
+    const qint32 id = chosenBook(what, QStringLiteral("请选定清空目录！"));
+    if (id == -1) return;
     if (!w.dialogs().question(u'[' + name + QStringLiteral("]：清空该目录的所有诗词（原诗词保留），确定 ？")))
         return;
     try {

@@ -35,6 +35,8 @@ public:
     // The book of the combo's current text, or -1 when no book has that name.
     // The whole-collection entry 0 is never a book. Throws SqlError.
     qint32 currentBookId() const;
+    // The book chosen in the combo; -1, after a warning or the refusal, when there is none.
+    qint32 chosenBook(const QString& what, const QString& refusal);
 
     // Called with each book list dialog before it is shown modally; tests use
     // it to drive the dialog while its exec() runs.
