@@ -12,11 +12,13 @@
 // written (two full-table updates without a transaction, then the self-join),
 // from the same starting state, and the results are compared.
 //
-// Usage: lyrabook-bench --db FILE [--repeat N] [--clock wall|cpu]
+// Usage: lyrabook-bench --db FILE [--repeat N] [--clock wall|cpu] [--loop OP N]
 //   The whole sequence runs N times (default 3), each from a fresh window, and
 //   the best time of each side is reported; peak memory is taken after the
 //   first run. --clock cpu times both sides by the CPU time of the thread
 //   instead of the wall clock: steadier on a machine busy with other work.
+//   --loop OP N repeats one operation N times and prints its mean time, for a
+//   profiler (see loop() for the operations).
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/mainwindow.h"
@@ -333,6 +335,45 @@ struct Bench {
         return out;
     }
 
+    // Repeats one operation many times in a window after start-up, for a
+    // profiler to look at: "render" (two poems in turn), "click" (李白 and 杜甫
+    // in the tree by poet in turn), "poettree" (tree by poet from by form),
+    // "poetsearch" (the poet search 李).
+    int loop(BenchDialogs& dialogs, const QString& what, int times) {
+        MainWindow w(&dialogs);
+        w.Form_Load();
+        w.show();
+        settle();
+        const QModelIndex a = w.browse->treeModel()->match(w.browse->treeModel()->index(0, 0), Qt::DisplayRole,
+                                                           QStringLiteral("李白"), 1, Qt::MatchExactly).value(0);
+        const QModelIndex b = w.browse->treeModel()->match(w.browse->treeModel()->index(0, 0), Qt::DisplayRole,
+                                                           QStringLiteral("杜甫"), 1, Qt::MatchExactly).value(0);
+        const qint64 p1 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='李白' AND fTitle='静夜思' LIMIT 1");
+        const qint64 p2 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='杜甫' LIMIT 1");
+        if (what == u"poetsearch") {
+            w.search->cmdSeek_Click();
+            settle();
+            w.ui.cboPoet->setCurrentIndex(-1);
+            w.ui.cboPoet->setEditText(QStringLiteral("李"));
+        }
+        Stopwatch t;
+        for (int i = 0; i < times; ++i) {
+            if (what == u"render") w.RenderPoem(QString::number(i % 2 ? p1 : p2));
+            else if (what == u"click") w.ui.tvwList->setCurrentIndex(i % 2 ? a : b);
+            else if (what == u"poettree") {
+                w.ui.cboList->setCurrentIndex(2);
+                settle();
+                w.ui.cboList->setCurrentIndex(1);
+                settle();
+                continue;
+            } else if (what == u"poetsearch") w.ui.cmdSeekOk->click();
+            else return 2;
+            settle();
+        }
+        std::printf("%s: %.3f ms each\n", qPrintable(what), t.seconds() * 1000 / times);
+        return 0;
+    }
+
     std::vector<Row> runOnce(BenchDialogs& dialogs) {
         std::vector<Row> rows;
         std::unique_ptr<MainWindow> win;
@@ -486,11 +527,17 @@ int main(int argc, char* argv[]) {
 
     QString dbPath;
     int repeat = 3;
+    QString loopWhat;
+    int loopTimes = 0;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == u"--db" && i + 1 < args.size()) dbPath = args[++i];
         else if (args[i] == u"--repeat" && i + 1 < args.size()) repeat = qMax(1, args[++i].toInt());
         else if (args[i] == u"--clock" && i + 1 < args.size()) g_cpuClock = args[++i] == u"cpu";
+        else if (args[i] == u"--loop" && i + 2 < args.size()) {
+            loopWhat = args[++i];
+            loopTimes = qMax(1, args[++i].toInt());
+        }
     }
     if (dbPath.isEmpty() || !QFileInfo(dbPath).isFile()) {
         std::fprintf(stderr, "usage: lyrabook-bench --db FILE [--repeat N] [--clock wall|cpu]\n");
@@ -533,6 +580,7 @@ int main(int argc, char* argv[]) {
     std::printf("database %s: %lld poems\n", qPrintable(dbPath), poems);
 
     BenchDialogs dialogs;
+    if (!loopWhat.isEmpty()) return b.loop(dialogs, loopWhat, loopTimes);
     std::vector<Row> best;
     double peakMb = 0;
     for (int run = 0; run < repeat; ++run) {

@@ -306,6 +306,9 @@ void MainWindow::setupUi() {
     ui.txtPoet2 = make<QTextEdit>(c, QStringLiteral("txtPoet2"));
     ui.txtPoet2->setReadOnly(true);
     ui.txtPoet2->setAcceptRichText(false);
+    // As in the pane: a fixed scroll bar, so a biography is laid out once and not
+    // again when its length makes the bar appear.
+    ui.txtPoet2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ui.txtPoet2->setToolTip(QStringLiteral("作者生平简介"));
     ui.lblPoet2 = make<QLabel>(c, QStringLiteral("lblPoet2"));
     ui.lblPoet2->setText(QStringLiteral("作者简介"));

@@ -72,6 +72,8 @@ QTextCharFormat TemplateCharFormat(const TemplateLine& line) {
     if (line.FontSize > 0) format.setFontPointSize(line.FontSize);
     format.setFontWeight(line.FontBold != 0 ? QFont::Bold : QFont::Normal);
     format.setFontItalic(line.FontItalic != 0);
+    // Poems are Han text: no shaping pass (see installFontSubstitutions).
+    format.setFontStyleStrategy(QFont::PreferNoShaping);
     format.setFontUnderline(line.FontUnderline != 0);
     format.setForeground(QBrush(
         QColor(colorRed(line.FontColor), colorGreen(line.FontColor), colorBlue(line.FontColor))));
