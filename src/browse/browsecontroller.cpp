@@ -221,42 +221,41 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     QTreeView* tree = w.ui.tvwList;
 
     m_treeFilling = true;
-    std::vector<NavigationTreeModel::Group> groups;
+    NavigationTreeModel::Nodes nodes;
     // The node to select: the last one naming the poet in the poet panel.
     int selectGroup = -1;
     int selectChild = -1;
     // Rows of one group come together: the group's text is compared as stored
-    // bytes and made once per group.
-    QByteArray previous;
+    // bytes, and every text goes into the tree as stored.
     const QByteArray poetBytes = poetInEditor.toUtf8();
+    const bool groupIsPoet = groupImage == u"poet";
+    const bool childIsPoet = childImage == u"poet";
     qint32 counter = 0;
     try {
         SqlStatement st = w.store().db().prepare(QString::fromUtf8(g.query).arg(filter));
         while (st.next()) {
             const QByteArrayView group = st.utf8(0);
             const QByteArrayView child = st.utf8(1);
-            if (groups.empty() || group != QByteArrayView(previous)) {
-                previous = group.toByteArray();
-                groups.push_back({QString::fromUtf8(group), counter++, {}});
-                if (group == QByteArrayView(poetBytes) && groupImage == u"poet") {
-                    selectGroup = int(groups.size()) - 1;
+            if (nodes.empty() || group != nodes.lastGroupText()) {
+                nodes.addGroup(group, counter++);
+                if (groupIsPoet && group == QByteArrayView(poetBytes)) {
+                    selectGroup = nodes.groupCount() - 1;
                     selectChild = -1;
                 }
             }
             if (!child.isEmpty()) {
-                NavigationTreeModel::Group& last = groups.back();
-                last.children.push_back({QString::fromUtf8(child), counter++});
-                if (child == QByteArrayView(poetBytes) && childImage == u"poet") {
-                    selectGroup = int(groups.size()) - 1;
-                    selectChild = int(last.children.size()) - 1;
+                nodes.addChild(child, counter++);
+                if (childIsPoet && child == QByteArrayView(poetBytes)) {
+                    selectGroup = nodes.groupCount() - 1;
+                    selectChild = nodes.childCount(selectGroup) - 1;
                 }
             }
         }
     } catch (const SqlError& e) {
         w.dialogs().message(e.message(), MessageSink::Icon::Warning);
     }
-    const bool empty = groups.empty();
-    m_tree->reset(std::move(groups), groupImage, childImage);
+    const bool empty = nodes.empty();
+    m_tree->reset(std::move(nodes), groupImage, childImage);
 
     if (empty) {
         m_treeFilling = false;

@@ -24,11 +24,36 @@ QIcon nodeIcon(const QString& image) {
 
 } // namespace
 
+NavigationTreeModel::Nodes::Node NavigationTreeModel::Nodes::node(QByteArrayView text, qint32 number) {
+    Node n;
+    n.start = qint32(m_text.size());
+    n.length = qint32(text.size());
+    n.number = number;
+    m_text.append(text);
+    return n;
+}
+
+void NavigationTreeModel::Nodes::addGroup(QByteArrayView text, qint32 number) {
+    m_groups.push_back(node(text, number));
+    m_firstChild.push_back(qint32(m_children.size()));
+}
+
+void NavigationTreeModel::Nodes::addChild(QByteArrayView text, qint32 number) {
+    if (m_groups.empty()) return;
+    m_children.push_back(node(text, number));
+}
+
+int NavigationTreeModel::Nodes::childCount(int group) const {
+    const size_t g = size_t(group);
+    const size_t end = g + 1 < m_firstChild.size() ? size_t(m_firstChild[g + 1]) : m_children.size();
+    return int(end - size_t(m_firstChild[g]));
+}
+
 NavigationTreeModel::NavigationTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-void NavigationTreeModel::reset(std::vector<Group> groups, const QString& groupImage, const QString& childImage) {
+void NavigationTreeModel::reset(Nodes nodes, const QString& groupImage, const QString& childImage) {
     beginResetModel();
-    m_groups = std::move(groups);
+    m_nodes = std::move(nodes);
     m_groupImage = groupImage;
     m_childImage = childImage;
     endResetModel();
@@ -37,10 +62,9 @@ void NavigationTreeModel::reset(std::vector<Group> groups, const QString& groupI
 // A group node's internal id is 0; a child's is its group's row + 1.
 QModelIndex NavigationTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (column != 0 || row < 0) return {};
-    if (!parent.isValid()) return row < int(m_groups.size()) ? createIndex(row, 0, quintptr(0)) : QModelIndex();
+    if (!parent.isValid()) return row < m_nodes.groupCount() ? createIndex(row, 0, quintptr(0)) : QModelIndex();
     if (parent.internalId() != 0) return {};
-    const Group& g = m_groups[size_t(parent.row())];
-    return row < int(g.children.size()) ? createIndex(row, 0, quintptr(parent.row() + 1)) : QModelIndex();
+    return row < m_nodes.childCount(parent.row()) ? createIndex(row, 0, quintptr(parent.row() + 1)) : QModelIndex();
 }
 
 QModelIndex NavigationTreeModel::parent(const QModelIndex& child) const {
@@ -49,29 +73,34 @@ QModelIndex NavigationTreeModel::parent(const QModelIndex& child) const {
 }
 
 int NavigationTreeModel::rowCount(const QModelIndex& parent) const {
-    if (!parent.isValid()) return int(m_groups.size());
+    if (!parent.isValid()) return m_nodes.groupCount();
     if (parent.internalId() != 0) return 0;
-    return int(m_groups[size_t(parent.row())].children.size());
+    return m_nodes.childCount(parent.row());
 }
 
 int NavigationTreeModel::columnCount(const QModelIndex&) const { return 1; }
 
 bool NavigationTreeModel::hasChildren(const QModelIndex& parent) const {
-    if (!parent.isValid()) return !m_groups.empty();
-    return parent.internalId() == 0 && !m_groups[size_t(parent.row())].children.empty();
+    if (!parent.isValid()) return !m_nodes.empty();
+    return parent.internalId() == 0 && m_nodes.childCount(parent.row()) > 0;
 }
 
 Qt::ItemFlags NavigationTreeModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.internalId() != 0 || m_groups[size_t(index.row())].children.empty()) f |= Qt::ItemNeverHasChildren;
+    if (index.internalId() != 0 || m_nodes.childCount(index.row()) == 0) f |= Qt::ItemNeverHasChildren;
     return f;
+}
+
+const NavigationTreeModel::Nodes::Node& NavigationTreeModel::node(const QModelIndex& index) const {
+    if (index.internalId() == 0) return m_nodes.m_groups[size_t(index.row())];
+    return m_nodes.m_children[size_t(m_nodes.m_firstChild[size_t(index.internalId() - 1)] + index.row())];
 }
 
 QString NavigationTreeModel::text(const QModelIndex& index) const {
     if (!index.isValid()) return {};
-    if (index.internalId() == 0) return m_groups[size_t(index.row())].text;
-    return m_groups[size_t(index.internalId() - 1)].children[size_t(index.row())].text;
+    const Nodes::Node& n = node(index);
+    return QString::fromUtf8(m_nodes.m_text.constData() + n.start, n.length);
 }
 
 QVariant NavigationTreeModel::data(const QModelIndex& index, int role) const {
@@ -83,11 +112,8 @@ QVariant NavigationTreeModel::data(const QModelIndex& index, int role) const {
         return text(index);
     case Qt::DecorationRole:
         return nodeIcon(group ? m_groupImage : m_childImage);
-    case KeyRole: {
-        const qint32 n = group ? m_groups[size_t(index.row())].number
-                               : m_groups[size_t(index.internalId() - 1)].children[size_t(index.row())].number;
-        return QString(QChar(group ? u'B' : u'C')) + QString::number(n);
-    }
+    case KeyRole:
+        return QString(QChar(group ? u'B' : u'C')) + QString::number(node(index).number);
     case ImageRole:
         return group ? m_groupImage : m_childImage;
     default:

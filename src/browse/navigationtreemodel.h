@@ -1,8 +1,12 @@
 #pragma once
 // The navigation tree's nodes: group nodes at the top, child nodes under them.
 // Held as two plain levels so a tree of tens of thousands of nodes is built in
-// one pass and shown by a QTreeView without an item object per node.
+// one pass and shown by a QTreeView without an item object per node. Node texts
+// are kept as UTF-8 in one buffer, as the database hands them over: a text is
+// made only for the rows the view asks about, and a tree is built and freed
+// without an allocation per node.
 #include <QAbstractItemModel>
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -13,20 +17,39 @@ public:
     static constexpr int KeyRole = Qt::UserRole;
     static constexpr int ImageRole = Qt::UserRole + 1;
 
-    struct Child {
-        QString text;
-        qint32 number = 0;
-    };
-    struct Group {
-        QString text;
-        qint32 number = 0;
-        std::vector<Child> children;
+    // The nodes of one tree, gathered in order before they are shown.
+    class Nodes {
+    public:
+        void addGroup(QByteArrayView text, qint32 number);
+        // A child of the last group added.
+        void addChild(QByteArrayView text, qint32 number);
+        bool empty() const { return m_groups.empty(); }
+        // The text of the last group added, as stored (valid until the next add).
+        QByteArrayView lastGroupText() const {
+            return m_groups.empty() ? QByteArrayView()
+                                    : QByteArrayView(m_text.constData() + m_groups.back().start, m_groups.back().length);
+        }
+        int groupCount() const { return int(m_groups.size()); }
+        int childCount(int group) const;
+
+    private:
+        friend class NavigationTreeModel;
+        struct Node {
+            qint32 start = 0; // in m_text
+            qint32 length = 0;
+            qint32 number = 0;
+        };
+        Node node(QByteArrayView text, qint32 number);
+        QByteArray m_text;
+        std::vector<Node> m_groups;
+        std::vector<qint32> m_firstChild; // per group, into m_children
+        std::vector<Node> m_children;
     };
 
     explicit NavigationTreeModel(QObject* parent = nullptr);
 
     // Replaces every node in one reset.
-    void reset(std::vector<Group> groups, const QString& groupImage, const QString& childImage);
+    void reset(Nodes nodes, const QString& groupImage, const QString& childImage);
     void clear() { reset({}, m_groupImage, m_childImage); }
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
@@ -45,7 +68,8 @@ public:
     QModelIndex childIndex(int group, int child) const { return index(child, 0, groupIndex(group)); }
 
 private:
-    std::vector<Group> m_groups;
+    const Nodes::Node& node(const QModelIndex& index) const;
+    Nodes m_nodes;
     QString m_groupImage;
     QString m_childImage;
 };
