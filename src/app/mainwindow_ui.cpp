@@ -464,9 +464,14 @@ void MainWindow::setupStatusBar() {
         p->setObjectName(QString::fromUtf8(panels[i].key));
         p->setFrameShape(QFrame::Panel);
         p->setFrameShadow(QFrame::Sunken);
-        // Panels share the width by their design widths and may shrink with the window.
-        p->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        ui.StatusBar1->addWidget(p, panels[i].twips / 100);
+        // The counts, template and state panels are as wide as their text (a whole
+        // collection's totals run to six digits twice). The credit and path panels
+        // share what is left; the path's tooltip shows it whole.
+        const bool shares = i == 5 || i == 6;
+        p->setSizePolicy(shares ? QSizePolicy::Ignored : QSizePolicy::Preferred, QSizePolicy::Preferred);
+        // The lock mark's panel keeps its width whether empty or not.
+        p->setMinimumWidth(i == 4 ? twipsToPixels(panels[i].twips) : shares ? 40 : 24);
+        ui.StatusBar1->addWidget(p, shares ? panels[i].twips / 100 : 0);
         ui.panels[i] = p;
     }
     ui.myTotal = ui.panels[0];

@@ -96,6 +96,20 @@ private slots:
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
     }
 
+    void statusPanelsShowWholeCollectionTotals() {
+        // A collection of a few hundred thousand poems: the totals panels at the
+        // window's first size still show their whole text.
+        auto w = start();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        w->ui.myTotal->setText(QStringLiteral("系统总计：345018题 (345018首)"));
+        w->ui.mySelect->setText(QStringLiteral("目前选入：345018题 (345018首)"));
+        QTRY_VERIFY(w->ui.myTotal->width() >= w->ui.myTotal->sizeHint().width());
+        QVERIFY(w->ui.mySelect->width() >= w->ui.mySelect->sizeHint().width());
+        QVERIFY(w->ui.myModel->width() >= w->ui.myModel->sizeHint().width());
+        QVERIFY(w->ui.myState->width() >= w->ui.myState->sizeHint().width());
+    }
+
     void groupingByDynastyAndForm() {
         auto w = start();
         auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
