@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "browse/browsecontroller.h"
 #include "browse/historyline.h"
+#include "browse/navigationtreemodel.h"
 #include "browse/titlelistmodel.h"
 #include "browse/titlelistview.h"
 #include "display/displaycontroller.h"
@@ -94,6 +95,40 @@ private slots:
         QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("早发白帝城 (李白·唐)"));
         // The poet value is a prefix: 李 would also find 李商隐, but a node is exact text.
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
+    }
+
+    void treeNodesKeepTheirTextsKeysAndChildren() {
+        // Groups with children, without, and the last group's children: each node
+        // answers with its own text and key, whatever the texts' byte lengths.
+        NavigationTreeModel::Nodes nodes;
+        nodes.addChild("orphan", 99); // no group yet: ignored
+        nodes.addGroup("唐", 0);
+        nodes.addChild("李白", 1);
+        nodes.addChild("Du Fu", 2);
+        nodes.addGroup("", 3);
+        nodes.addGroup("宋", 4);
+        QCOMPARE(nodes.lastGroupText(), QByteArrayView("宋"));
+        nodes.addChild("苏轼", 5);
+        NavigationTreeModel m;
+        m.reset(std::move(nodes), QStringLiteral("wall"), QStringLiteral("poet"));
+        QCOMPARE(m.rowCount(), 3);
+        const QModelIndex tang = m.groupIndex(0), empty = m.groupIndex(1), song = m.groupIndex(2);
+        QCOMPARE(m.rowCount(tang), 2);
+        QCOMPARE(m.rowCount(empty), 0);
+        QCOMPARE(m.rowCount(song), 1);
+        QVERIFY(m.hasChildren(tang) && !m.hasChildren(empty));
+        QVERIFY(m.flags(empty) & Qt::ItemNeverHasChildren);
+        QCOMPARE(m.text(m.childIndex(0, 1)), QStringLiteral("Du Fu"));
+        QCOMPARE(m.text(m.childIndex(2, 0)), QStringLiteral("苏轼"));
+        QCOMPARE(m.text(empty), QString());
+        QCOMPARE(m.childIndex(2, 0).parent(), song);
+        QVERIFY(!m.childIndex(1, 0).isValid());
+        QVERIFY(!m.childIndex(2, 1).isValid());
+        QCOMPARE(m.data(m.childIndex(0, 0), NavigationTreeModel::KeyRole).toString(), QStringLiteral("C1"));
+        QCOMPARE(m.data(song, NavigationTreeModel::KeyRole).toString(), QStringLiteral("B4"));
+        QCOMPARE(m.data(song, NavigationTreeModel::ImageRole).toString(), QStringLiteral("wall"));
+        m.clear();
+        QCOMPARE(m.rowCount(), 0);
     }
 
     void statusPanelsShowWholeCollectionTotals() {
