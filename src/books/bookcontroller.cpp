@@ -281,7 +281,7 @@ void BookController::fileOrUnfile(Filing kind, int index) {
         if (bookId == -1) return;
     }
     const QString caption = (filing ? w.ui.mnuBookAdd : w.ui.mnuBookDel)[size_t(index)]->text();
-    const QString subject = index == 0 ? list->row(selected).title : caption;
+    const QString subject = index == 0 ? list->title(selected) : caption;
     const QString question = filing ? subject + QStringLiteral("：归档目录[") + book + QStringLiteral("]，确定 ？")
                                     : subject + QStringLiteral("：取消归档，确定 ？");
     if (!w.dialogs().question(question)) return;
@@ -292,9 +292,9 @@ void BookController::fileOrUnfile(Filing kind, int index) {
         BusyCursor busy;
         SqlTransaction t(w.store().db());
         if (index == 0) {
-            w.store().db().exec(set + QString::number(list->row(selected).poemId));
+            w.store().db().exec(set + QString::number(list->poemId(selected)));
         } else {
-            for (int i = 0; i < list->size(); ++i) w.store().db().exec(set + QString::number(list->row(i).poemId));
+            for (int i = 0; i < list->size(); ++i) w.store().db().exec(set + QString::number(list->poemId(i)));
         }
         t.commit();
     } catch (const SqlError& e) {

@@ -105,9 +105,9 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     // The rows shown so far go first, so two large lists are never held at once.
     if (replace) m_model->clear();
     try {
-        std::vector<TitleRow> rows = ReadTitleRows(w.store().db(), filter, order);
+        TitleRows rows = ReadTitleRows(w.store().db(), filter, order);
         if (replace) m_model->replaceRows(std::move(rows));
-        else m_model->appendRows(std::move(rows));
+        else m_model->appendRows(rows);
     } catch (const SqlError&) {
         // A rejected query ends the fill quietly with an empty list.
         m_model->clear();
@@ -168,7 +168,7 @@ void BrowseController::lstTitle_Click() {
         selectRow(0);
         m_filling = was;
     }
-    const TitleRow& r = m_model->row(row);
+    const TitleRow r = m_model->row(row);
     const QString id = QString::number(r.poemId);
     QComboBox* history = w.ui.cboTitle2;
     MainWindow::setTag(history, id);

@@ -17,19 +17,19 @@ int TitleListModel::rowCount(const QModelIndex& parent) const { return parent.is
 int TitleListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
 
 QVariant TitleListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= int(m_rows.size())) return {};
-    const TitleRow& r = m_rows[size_t(index.row())];
+    if (!index.isValid() || index.row() >= m_rows.size()) return {};
+    const int r = index.row();
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case 0: return r.title;
-        case 1: return r.poet;
-        case 2: return r.style;
-        case 3: return QString::number(r.poemId);
+        case 0: return m_rows.title(r);
+        case 1: return m_rows.poet(r);
+        case 2: return m_rows.style(r);
+        case 3: return QString::number(m_rows.poemId(r));
         }
         return {};
     case Qt::ToolTipRole:
-        return r.title + QStringLiteral(" (") + r.poet + u')';
+        return m_rows.title(r) + QStringLiteral(" (") + m_rows.poet(r) + u')';
     case Qt::DecorationRole:
         return index.column() == 0 ? QVariant(m_small) : QVariant();
     case Qt::UserRole:
@@ -50,38 +50,36 @@ QVariant TitleListModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 namespace {
-// Freeing a list costs about 0.15 ms per thousand rows (tens of milliseconds for
-// the whole collection), against some 50 microseconds to start a thread: a list
-// of more than a thousand rows is freed beside the window's thread, so the new
-// list shows at once. The rows are no longer reachable from anything else.
-void release(std::vector<TitleRow>&& rows) {
-    if (rows.size() <= 1000) return; // freed here, as the vector goes
-    std::thread([r = std::move(rows)]() mutable { std::vector<TitleRow>().swap(r); }).detach();
+// A list's rows sit in a few large blocks, but its poet texts number in the
+// thousands for a large list: such a list is freed beside the window's thread,
+// so the new list shows at once. The rows are no longer reachable from anything
+// else (texts shared with them are reference counted atomically).
+void release(TitleRows&& rows) {
+    if (rows.size() <= 1000) return; // freed here, as it goes
+    std::thread([r = std::move(rows)]() mutable { TitleRows().swap(r); }).detach();
 }
 } // namespace
 
-void TitleListModel::replaceRows(std::vector<TitleRow> rows) {
+void TitleListModel::replaceRows(TitleRows rows) {
     beginResetModel();
-    std::vector<TitleRow> old;
+    TitleRows old;
     old.swap(m_rows);
     m_rows = std::move(rows);
-    m_keys.resize(m_rows.size());
+    m_keys.resize(size_t(m_rows.size()));
     for (size_t i = 0; i < m_keys.size(); ++i) m_keys[i] = qint32(i);
-    m_nextKey = int(m_rows.size());
+    m_nextKey = m_rows.size();
     endResetModel();
     release(std::move(old));
 }
 
-void TitleListModel::appendRows(std::vector<TitleRow> rows) {
+void TitleListModel::appendRows(const TitleRows& rows) {
     if (rows.empty()) return;
     // Appended keys number on from the current count of items.
-    const int first = int(m_rows.size());
-    beginInsertRows(QModelIndex(), first, first + int(rows.size()) - 1);
+    const int first = m_rows.size();
+    beginInsertRows(QModelIndex(), first, first + rows.size() - 1);
+    m_rows.append(rows);
     int k = first;
-    for (TitleRow& r : rows) {
-        m_rows.push_back(std::move(r));
-        m_keys.push_back(k++);
-    }
+    for (int i = 0; i < rows.size(); ++i) m_keys.push_back(k++);
     m_nextKey = qMax(m_nextKey, k);
     endInsertRows();
 }
@@ -89,17 +87,17 @@ void TitleListModel::appendRows(std::vector<TitleRow> rows) {
 void TitleListModel::clear() { replaceRows({}); }
 
 void TitleListModel::removeRowAt(int row) {
-    if (row < 0 || row >= int(m_rows.size())) return;
+    if (row < 0 || row >= m_rows.size()) return;
     beginRemoveRows(QModelIndex(), row, row);
-    m_rows.erase(m_rows.begin() + row);
+    m_rows.erase(row);
     m_keys.erase(m_keys.begin() + row);
     endRemoveRows();
 }
 
 void TitleListModel::insertRow(int at, TitleRow r, const QString&) {
-    at = qBound(0, at, int(m_rows.size()));
+    at = qBound(0, at, m_rows.size());
     beginInsertRows(QModelIndex(), at, at);
-    m_rows.insert(m_rows.begin() + at, std::move(r));
+    m_rows.insert(at, r);
     m_keys.insert(m_keys.begin() + at, m_nextKey++);
     endInsertRows();
 }
@@ -110,19 +108,16 @@ QString TitleListModel::appendTmpRow(TitleRow r, qint32 n) {
     while (n < std::numeric_limits<qint32>::max() &&
            std::find(m_keys.begin(), m_keys.end(), -n - 1) != m_keys.end())
         ++n;
-    const int at = int(m_rows.size());
+    const int at = m_rows.size();
     beginInsertRows(QModelIndex(), at, at);
-    m_rows.push_back(std::move(r));
+    m_rows.append(r);
     m_keys.push_back(-n - 1);
     endInsertRows();
     return key(at);
 }
 
 void TitleListModel::setRowText(int r, const QString& title, const QString& poet, const QString& style) {
-    if (r < 0 || r >= int(m_rows.size())) return;
-    TitleRow& row = m_rows[size_t(r)];
-    row.title = title;
-    row.poet = poet;
-    row.style = style;
+    if (r < 0 || r >= m_rows.size()) return;
+    m_rows.setText(r, title, poet, style);
     emit dataChanged(index(r, 0), index(r, 3));
 }

@@ -18,14 +18,15 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void replaceRows(std::vector<TitleRow> rows);
-    void appendRows(std::vector<TitleRow> rows);
+    void replaceRows(TitleRows rows);
+    void appendRows(const TitleRows& rows);
     void clear();
     void removeRowAt(int row);
 
-    const TitleRow& row(int r) const { return m_rows[size_t(r)]; }
-    TitleRow& row(int r) { return m_rows[size_t(r)]; }
-    int size() const { return int(m_rows.size()); }
+    TitleRow row(int r) const { return m_rows[r]; }
+    qint32 poemId(int r) const { return m_rows.poemId(r); }
+    QString title(int r) const { return m_rows.title(r); }
+    int size() const { return m_rows.size(); }
     // Keys are stored as numbers: n >= 0 is "L<n>", n < 0 is "tmp<-n-1>".
     QString key(int r) const {
         const qint32 k = m_keys[size_t(r)];
@@ -41,7 +42,7 @@ public:
     void setRowText(int r, const QString& title, const QString& poet, const QString& style);
 
 private:
-    std::vector<TitleRow> m_rows;
+    TitleRows m_rows;
     std::vector<qint32> m_keys;
     int m_nextKey = 0;
     QIcon m_large;

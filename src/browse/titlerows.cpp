@@ -1,6 +1,72 @@
 #include "titlerows.h"
 
-#include <QHash>
+TitleRow TitleRows::operator[](int i) const {
+    const Row& r = m_rows[size_t(i)];
+    return {title(i), m_texts[size_t(r.style)], m_texts[size_t(r.poet)], r.poemId, r.bookmark};
+}
+
+QString TitleRows::title(int i) const {
+    const Row& r = m_rows[size_t(i)];
+    return QString::fromUtf8(m_titles.constData() + r.titleStart, r.titleLength);
+}
+
+qint32 TitleRows::text(QByteArrayView utf8) {
+    // Looked up by the bytes themselves before any key or text is made.
+    const auto it = m_textIndex.constFind(QByteArray::fromRawData(utf8.data(), utf8.size()));
+    if (it != m_textIndex.cend()) return *it;
+    const qint32 n = qint32(m_texts.size());
+    m_texts.push_back(QString::fromUtf8(utf8));
+    m_textIndex.insert(utf8.toByteArray(), n);
+    return n;
+}
+
+void TitleRows::append(QByteArrayView title, QByteArrayView style, QByteArrayView poet, qint32 poemId,
+                       qint32 bookmark) {
+    Row r;
+    r.titleStart = qint32(m_titles.size());
+    r.titleLength = qint32(title.size());
+    m_titles.append(title);
+    r.style = text(style);
+    r.poet = text(poet);
+    r.poemId = poemId;
+    r.bookmark = bookmark;
+    m_rows.push_back(r);
+}
+
+void TitleRows::append(const TitleRows& other) {
+    m_rows.reserve(m_rows.size() + other.m_rows.size());
+    const qint32 base = qint32(m_titles.size());
+    m_titles.append(other.m_titles);
+    std::vector<qint32> mapped(other.m_texts.size());
+    for (size_t k = 0; k < mapped.size(); ++k) mapped[k] = text(other.m_texts[k]);
+    for (Row r : other.m_rows) {
+        r.titleStart += base;
+        r.style = mapped[size_t(r.style)];
+        r.poet = mapped[size_t(r.poet)];
+        m_rows.push_back(r);
+    }
+}
+
+TitleRows::Row TitleRows::stored(const TitleRow& t) {
+    Row r;
+    const QByteArray title = t.title.toUtf8();
+    r.titleStart = qint32(m_titles.size());
+    r.titleLength = qint32(title.size());
+    m_titles.append(title);
+    r.style = text(t.style);
+    r.poet = text(t.poet);
+    r.poemId = t.poemId;
+    r.bookmark = t.bookmark;
+    return r;
+}
+
+void TitleRows::insert(int at, const TitleRow& r) { m_rows.insert(m_rows.begin() + at, stored(r)); }
+
+void TitleRows::setText(int i, const QString& title, const QString& poet, const QString& style) {
+    const Row& r = m_rows[size_t(i)];
+    const Row changed = stored({title, style, poet, r.poemId, r.bookmark});
+    m_rows[size_t(i)] = changed;
+}
 
 QString TitleListQuery(const QString& filter, const QString& order) {
     QString sql = QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del from Poetry a ") +
@@ -9,29 +75,10 @@ QString TitleListQuery(const QString& filter, const QString& order) {
     return sql;
 }
 
-std::vector<TitleRow> ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order) {
-    std::vector<TitleRow> rows;
-    // Forms and poets repeat over thousands of rows: the rows share one copy of
-    // each, looked up by the stored bytes before any text is made.
-    QHash<QByteArray, QString> shared;
-    const auto share = [&shared](QByteArrayView v) -> QString {
-        if (v.isNull()) return QString();
-        const auto it = shared.constFind(QByteArray::fromRawData(v.data(), v.size()));
-        if (it != shared.cend()) return *it;
-        const QString s = QString::fromUtf8(v);
-        shared.insert(v.toByteArray(), s);
-        return s;
-    };
+TitleRows ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order) {
+    TitleRows rows;
     SqlStatement st = db.prepare(TitleListQuery(filter, order));
-    while (st.next()) {
-        TitleRow r;
-        r.title = st.text(0);
-        r.style = share(st.utf8(1));
-        r.poet = share(st.utf8(2));
-        r.poemId = qint32(st.int64(3));
-        r.bookmark = qint32(st.int64(4));
-        r.bookDel = st.text(5);
-        rows.push_back(std::move(r));
-    }
+    // fBook_del (the duplicate check's scratch value) is selected but not kept.
+    while (st.next()) rows.append(st.utf8(0), st.utf8(1), st.utf8(2), qint32(st.int64(3)), qint32(st.int64(4)));
     return rows;
 }

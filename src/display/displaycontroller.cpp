@@ -163,7 +163,7 @@ void DisplayController::RenderPoem(const QString& id) {
 void DisplayController::RenderSelectedPoem() {
     const int row = w.browse->selectedRow();
     if (row < 0) return;
-    RenderPoem(QString::number(w.browse->model()->row(row).poemId));
+    RenderPoem(QString::number(w.browse->model()->poemId(row)));
 }
 
 bool DisplayController::LoadPoemFields() {
@@ -172,7 +172,7 @@ bool DisplayController::LoadPoemFields() {
     bool found = false;
     const int row = w.browse->selectedRow();
     if (row >= 0) {
-        const TitleRow& r = w.browse->model()->row(row);
+        const TitleRow r = w.browse->model()->row(row);
         const QString id = MainWindow::tag(w.ui.cboTitle2);
         try {
             SqlStatement st = w.store().db().prepare(

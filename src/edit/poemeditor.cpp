@@ -315,7 +315,7 @@ void PoemEditor::modifyPoem(const PoemRecord& r) {
         showTotals(MainWindow::tag(w.ui.lstTitle).toLongLong(), MainWindow::tag(w.ui.myTotal).toLongLong() + diff);
         const qint32 poemId = id.toInt();
         qint64 listed = 0;
-        for (int i = 0; i < model->size(); ++i) listed += model->row(i).poemId == poemId;
+        for (int i = 0; i < model->size(); ++i) listed += model->poemId(i) == poemId;
         if (listed > 0)
             showSelected(model->size(), MainWindow::tag(w.ui.mySelect).toLongLong() + diff * listed);
     }
@@ -355,7 +355,7 @@ void PoemEditor::deletePoem() {
     const qint32 poemId = id.toInt();
     QList<int> rows;
     for (int i = 0; i < model->size(); ++i)
-        if (model->row(i).poemId == poemId) rows.append(i);
+        if (model->poemId(i) == poemId) rows.append(i);
     const qint64 left = model->size() - rows.size();
     showSelected(left, MainWindow::tag(w.ui.mySelect).toLongLong() - qty * rows.size());
 

@@ -54,9 +54,9 @@ void BookmarkController::mnuBookmarkAdd_Click(int index) {
             ++next;
         };
         if (index == 0) {
-            mark(list->row(selected).poemId);
+            mark(list->poemId(selected));
         } else {
-            for (int i = 0; i < list->size(); ++i) mark(list->row(i).poemId);
+            for (int i = 0; i < list->size(); ++i) mark(list->poemId(i));
         }
         t.commit();
     } catch (const SqlError& e) {
@@ -64,7 +64,7 @@ void BookmarkController::mnuBookmarkAdd_Click(int index) {
         return;
     }
     const QString text =
-        index == 0 ? list->row(selected).title + QStringLiteral("：书签插入完毕!")
+        index == 0 ? list->title(selected) + QStringLiteral("：书签插入完毕!")
                    : w.ui.mnuBookmarkAdd[1]->text() + QStringLiteral("（选入 ") + QString::number(list->size()) +
                          QStringLiteral("题）：书签插入完毕!");
     w.dialogs().message(text, MessageSink::Icon::Information);
@@ -81,16 +81,16 @@ void BookmarkController::mnuBookmarkDel_Click(int index) {
         BusyCursor busy;
         SqlTransaction t(w.store().db());
         if (index == 0) {
-            w.store().db().exec(unmark + QString::number(list->row(selected).poemId));
+            w.store().db().exec(unmark + QString::number(list->poemId(selected)));
         } else {
-            for (int i = 0; i < list->size(); ++i) w.store().db().exec(unmark + QString::number(list->row(i).poemId));
+            for (int i = 0; i < list->size(); ++i) w.store().db().exec(unmark + QString::number(list->poemId(i)));
         }
         t.commit();
     } catch (const SqlError& e) {
         reportFailure(what, e.message());
         return;
     }
-    const QString subject = index == 0 ? list->row(selected).title : w.ui.mnuBookmarkDel[1]->text();
+    const QString subject = index == 0 ? list->title(selected) : w.ui.mnuBookmarkDel[1]->text();
     w.dialogs().message(subject + QStringLiteral("：书签删除完毕!"), MessageSink::Icon::Information);
 }
 

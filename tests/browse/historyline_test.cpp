@@ -41,15 +41,46 @@ TEST(TitleRows, ReadsTheTitleListQueryWithoutACap) {
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<40000) "
         "INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fContent,fQty) "
         "SELECT -1,'诗','五言绝句','p'||(i%50),'唐','t'||i,'c',1 FROM n"));
-    const std::vector<TitleRow> all = ReadTitleRows(fx.db(), QString(), QStringLiteral("a.fTitle,a.fPoet"));
-    ASSERT_EQ(all.size(), 40000u);
-    EXPECT_EQ(all.front().title, QStringLiteral("t1"));
-    EXPECT_EQ(all.front().poet, QStringLiteral("p1"));
-    EXPECT_EQ(all.front().style, QStringLiteral("五言绝句"));
-    EXPECT_EQ(all.front().poemId, 1);
-    const std::vector<TitleRow> some =
+    const TitleRows all = ReadTitleRows(fx.db(), QString(), QStringLiteral("a.fTitle,a.fPoet"));
+    ASSERT_EQ(all.size(), 40000);
+    EXPECT_EQ(all[0].title, QStringLiteral("t1"));
+    EXPECT_EQ(all[0].poet, QStringLiteral("p1"));
+    EXPECT_EQ(all[0].style, QStringLiteral("五言绝句"));
+    EXPECT_EQ(all[0].poemId, 1);
+    EXPECT_EQ(all[39999].title, QStringLiteral("t9999"));
+    EXPECT_EQ(all.poet(39999), QStringLiteral("p49"));
+    const TitleRows some =
         ReadTitleRows(fx.db(), QStringLiteral(" Where a.fPoet = 'p7'"), QStringLiteral("a.fTitle,a.fPoet"));
-    EXPECT_EQ(some.size(), 800u);
+    EXPECT_EQ(some.size(), 800);
     EXPECT_EQ(TitleListQuery(QString(), QString()),
               QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del from Poetry a "));
+}
+
+TEST(TitleRows, EditsAndAppendsKeepEveryRowsOwnTexts) {
+    TitleRows rows;
+    rows.append(QByteArrayView("静夜思"), QByteArrayView("五言绝句"), QByteArrayView("李白"), 1, 0);
+    rows.append(QByteArrayView(""), QByteArrayView(), QByteArrayView("李白"), 2, 3);
+    rows.insert(1, {QStringLiteral("春晓"), QStringLiteral("五言绝句"), QStringLiteral("孟浩然"), 7, 0});
+    rows.setText(0, QStringLiteral("夜思"), QStringLiteral("Li Bai"), QStringLiteral("古诗"));
+
+    // Rows with their poet and form from another list: its texts are mapped in.
+    TitleRows more;
+    more.append(QByteArrayView("登鹳雀楼"), QByteArrayView("五言绝句"), QByteArrayView("王之涣"), 9, 0);
+    more.append(QByteArrayView("望庐山瀑布"), QByteArrayView("七言绝句"), QByteArrayView("李白"), 10, 0);
+    rows.append(more);
+    rows.erase(2);
+
+    ASSERT_EQ(rows.size(), 4);
+    const QStringList expected[] = {{"夜思", "Li Bai", "古诗", "1"},
+                                    {"春晓", "孟浩然", "五言绝句", "7"},
+                                    {"登鹳雀楼", "王之涣", "五言绝句", "9"},
+                                    {"望庐山瀑布", "李白", "七言绝句", "10"}};
+    for (int i = 0; i < rows.size(); ++i) {
+        const TitleRow r = rows[i];
+        EXPECT_EQ((QStringList{r.title, r.poet, r.style, QString::number(r.poemId)}), expected[i]) << i;
+    }
+    TitleRows moved;
+    moved.swap(rows);
+    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(moved.title(3), QStringLiteral("望庐山瀑布"));
 }

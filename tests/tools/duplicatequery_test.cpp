@@ -140,9 +140,9 @@ TEST(DuplicateQuery, GroupFilterQuotesTheClause) {
     fill(fx);
     RebuildFirstClauses(fx.db());
     EXPECT_EQ(DuplicateGroupFilter(QStringLiteral("It's here")), QStringLiteral("Where a.fBook_del='It''s here'"));
-    const std::vector<TitleRow> rows =
+    const TitleRows rows =
         ReadTitleRows(fx.db(), DuplicateGroupFilter(QStringLiteral("It's here")), QStringLiteral("a.fPoet"));
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].poet, QStringLiteral("己"));
     EXPECT_EQ(rows[1].poet, QStringLiteral("庚"));
 }
