@@ -1,42 +1,23 @@
 // Books through the real widgets: adding and renaming in the book combo, the
 // book menu (delete, file, unfile, empty) and the book list dialog, checked
 // against the rows of PoetBook and Poetry afterwards.
-#include "app/mainwindow.h"
 #include "books/bookcontroller.h"
 #include "books/booklistdialog.h"
-#include "browse/browsecontroller.h"
-#include "browse/titlelistmodel.h"
 #include "browse/titlelistview.h"
 #include "db/sqltext.h"
-#include "support/scripteddialogs.h"
 #include "support/windowtest.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 
-using Icon = MessageSink::Icon;
-using Message = ScriptedDialogs::Message;
-
-Q_DECLARE_METATYPE(QList<Message>)
-
 namespace {
-
-// Types text the way an input method commits it (keyClicks cannot type Chinese).
-void typeText(QWidget* field, const QString& text) {
-    QInputMethodEvent commit;
-    commit.setCommitString(text);
-    QApplication::sendEvent(field, &commit);
-}
 
 QStringList listItems(const QListWidget* list) {
     QStringList out;
@@ -60,37 +41,13 @@ QString filed(FixtureDb& fx, int bookId) {
                        .arg(bookId));
 }
 
-Message question(const QString& text) { return {text, Icon::Question, kAppTitle}; }
-Message warning(const QString& text) { return {text, Icon::Warning, kAppTitle}; }
-Message information(const QString& text) { return {text, Icon::Information, kAppTitle}; }
+// PoetBook of the sample, as bookRows reads it.
+const QStringList kSampleBooks = {"宋词选:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
 
 } // namespace
 
-// Found by argument-dependent lookup from QCOMPARE.
-bool operator==(const Message& a, const Message& b) {
-    return a.text == b.text && a.icon == b.icon && a.title == b.title;
-}
-
-char* toString(const Message& m) {
-    return QTest::toString(QStringLiteral("[%1|%2|%3]").arg(m.text).arg(int(m.icon)).arg(m.title));
-}
-
 class BooksTest : public WindowTest {
     Q_OBJECT
-
-    // A shown, active window, so that focus moves raise the focus events.
-    std::unique_ptr<MainWindow> startShown() {
-        auto w = start();
-        w->show();
-        QApplication::setActiveWindow(w.get());
-        if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
-        return w;
-    }
-
-    static void compareMessages(const QList<Message>& actual, const QList<Message>& expected) {
-        QCOMPARE(actual.size(), expected.size());
-        for (int i = 0; i < actual.size(); ++i) QCOMPARE(actual[i], expected[i]);
-    }
 
     // Chooses a combo entry (which lists its poems) and then fills the title
     // list with the given poems, in id order.
@@ -109,28 +66,28 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("byEnter");
-        QTest::addColumn<QList<Message>>("messages");
+        QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("stored"); // the new PoetBook row's name, or none
 
         const QString longName = QString(200, QChar(0x8BD7)); // 200 x 诗
         QTest::newRow("new name, OK, Enter") << "边塞诗" << true << true
-                                             << QList<Message>{question("边塞诗：目录新增，确定？")} << "边塞诗";
+                                             << QStringList{"?:边塞诗：目录新增，确定？"} << "边塞诗";
         QTest::newRow("new name, OK, focus moved") << "边塞诗" << true << false
-                                                   << QList<Message>{question("边塞诗：目录新增，确定？")} << "边塞诗";
+                                                   << QStringList{"?:边塞诗：目录新增，确定？"} << "边塞诗";
         QTest::newRow("cancelled") << "边塞诗" << false << true
-                                   << QList<Message>{question("边塞诗：目录新增，确定？")} << QString();
+                                   << QStringList{"?:边塞诗：目录新增，确定？"} << QString();
         QTest::newRow("quotes") << "李杜's \"选\"" << true << true
-                                << QList<Message>{question("李杜's \"选\"：目录新增，确定？")} << "李杜's \"选\"";
+                                << QStringList{"?:李杜's \"选\"：目录新增，确定？"} << "李杜's \"选\"";
         // Blanks are part of the typed name.
         QTest::newRow("blanks around") << "  山水 " << true << true
-                                       << QList<Message>{question("  山水 ：目录新增，确定？")} << "  山水 ";
+                                       << QStringList{"?:  山水 ：目录新增，确定？"} << "  山水 ";
         QTest::newRow("200 characters") << longName << true << true
-                                        << QList<Message>{question(longName + "：目录新增，确定？")} << longName;
-        QTest::newRow("empty") << "" << true << true << QList<Message>{} << QString();
+                                        << QStringList{"?:" + longName + "：目录新增，确定？"} << longName;
+        QTest::newRow("empty") << "" << true << true << QStringList{} << QString();
         QTest::newRow("selected book exists")
-            << "唐诗选" << true << true << QList<Message>{warning("唐诗选：该目录已经存在，无法新增！")} << QString();
+            << "唐诗选" << true << true << QStringList{"!:唐诗选：该目录已经存在，无法新增！"} << QString();
         QTest::newRow("whole-collection entry")
-            << "蓝溪诗汇" << true << true << QList<Message>{warning("蓝溪诗汇：该目录已经存在，无法新增！")}
+            << "蓝溪诗汇" << true << true << QStringList{"!:蓝溪诗汇：该目录已经存在，无法新增！"}
             << QString();
     }
 
@@ -138,17 +95,13 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, answer);
         QFETCH(bool, byEnter);
-        QFETCH(QList<Message>, messages);
+        QFETCH(QStringList, messages);
         QFETCH(QString, stored);
-        auto w = startShown();
+        auto w = startActive();
         QVERIFY(w);
         QComboBox* cb = w->ui.cboBook;
         const QStringList entriesBefore = items(cb);
-        const QStringList listed = [&] {
-            QStringList t;
-            for (int i = 0; i < w->browse->model()->size(); ++i) t << w->browse->model()->row(i).title;
-            return t;
-        }();
+        const QStringList listed = titles(*w);
         dialogs.answers = {answer};
 
         w->findChild<QAction*>(QStringLiteral("mnuVolAdd"))->trigger();
@@ -163,7 +116,7 @@ private slots:
 
         QVERIFY(!cb->hasFocus());
         if (byEnter) QVERIFY(w->ui.RichTextBox1->hasFocus());
-        compareMessages(dialogs.messages, messages);
+        QCOMPARE(dialogs.marked(), messages);
         // Leaving the combo always ends the typing.
         QCOMPARE(w->InputState, 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
@@ -181,29 +134,27 @@ private slots:
             QCOMPARE(items(cb), entriesBefore + QStringList{stored});
         }
         // Typing a name never lists a book.
-        QStringList after;
-        for (int i = 0; i < w->browse->model()->size(); ++i) after << w->browse->model()->row(i).title;
-        QCOMPARE(after, listed);
+        QCOMPARE(titles(*w), listed);
     }
 
     void aFailedInsertOffersNoBook() {
         fx->db().execNative(QStringLiteral(
             "CREATE TRIGGER refuse BEFORE INSERT ON PoetBook BEGIN SELECT RAISE(ABORT,'disk full'); END"));
-        auto w = startShown();
+        auto w = startActive();
         QVERIFY(w);
         const QStringList before = items(w->ui.cboBook);
         dialogs.answers = {true};
         w->books->mnuVolAdd_Click();
         typeText(w->ui.cboBook, QStringLiteral("边塞诗"));
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        compareMessages(dialogs.messages, {question("边塞诗：目录新增，确定？"),
-                                           warning("目录新增操作失败，未作任何修改！\n\ndisk full")});
+        QCOMPARE(dialogs.marked(), (QStringList{"?:边塞诗：目录新增，确定？",
+                                           "!:目录新增操作失败，未作任何修改！\n\ndisk full"}));
         QCOMPARE(items(w->ui.cboBook), before);
         QCOMPARE(w->InputState, 0);
     }
 
     void leavingTheComboWithoutTypingDoesNothing() {
-        auto w = startShown();
+        auto w = startActive();
         QVERIFY(w);
         w->ui.cboBook->setFocus();
         typeText(w->ui.cboBook, QStringLiteral("新名"));
@@ -225,29 +176,29 @@ private slots:
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("answer");
-        QTest::addColumn<QList<Message>>("messages");
+        QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("entries"); // the combo afterwards
         QTest::addColumn<QStringList>("rows");    // PoetBook afterwards
 
         const QStringList entries = {"蓝溪诗汇", "宋词选", "唐诗选"};
-        const QStringList rows = {"宋词选:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
+        const QStringList& rows = kSampleBooks;
         QTest::newRow("renamed") << 2 << "唐诗精选" << true
-                                 << QList<Message>{question("唐诗选：目录修改为“唐诗精选”，确定？")}
+                                 << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"}
                                  << QStringList{"蓝溪诗汇", "宋词选", "唐诗精选"}
                                  << QStringList{"宋词选:0:1", "唐诗精选:1:1", "隐藏:2:0", ":3:1"};
         QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true
-                                          << QList<Message>{question("宋词选：目录修改为“ 宋's词 ”，确定？")}
+                                          << QStringList{"?:宋词选：目录修改为“ 宋's词 ”，确定？"}
                                           << QStringList{"蓝溪诗汇", " 宋's词 ", "唐诗选"}
                                           << QStringList{" 宋's词 :0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
         QTest::newRow("cancelled") << 2 << "唐诗精选" << false
-                                   << QList<Message>{question("唐诗选：目录修改为“唐诗精选”，确定？")} << entries
+                                   << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"} << entries
                                    << rows;
-        QTest::newRow("unchanged") << 2 << "唐诗选" << true << QList<Message>{} << entries << rows;
-        QTest::newRow("emptied") << 2 << "" << true << QList<Message>{} << entries << rows;
+        QTest::newRow("unchanged") << 2 << "唐诗选" << true << QStringList{} << entries << rows;
+        QTest::newRow("emptied") << 2 << "" << true << QStringList{} << entries << rows;
         QTest::newRow("name of another book")
-            << 2 << "隐藏" << true << QList<Message>{warning("隐藏：该目录已经存在，修改取消！")} << entries << rows;
+            << 2 << "隐藏" << true << QStringList{"!:隐藏：该目录已经存在，修改取消！"} << entries << rows;
         QTest::newRow("name of the whole collection")
-            << 2 << "蓝溪诗汇" << true << QList<Message>{warning("蓝溪诗汇：该目录已经存在，修改取消！")} << entries
+            << 2 << "蓝溪诗汇" << true << QStringList{"!:蓝溪诗汇：该目录已经存在，修改取消！"} << entries
             << rows;
     }
 
@@ -255,10 +206,10 @@ private slots:
         QFETCH(int, entry);
         QFETCH(QString, typed);
         QFETCH(bool, answer);
-        QFETCH(QList<Message>, messages);
+        QFETCH(QStringList, messages);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, rows);
-        auto w = startShown();
+        auto w = startActive();
         QVERIFY(w);
         QComboBox* cb = w->ui.cboBook;
         cb->setCurrentIndex(entry);
@@ -275,7 +226,7 @@ private slots:
         else typeText(cb, typed);
         QTest::keyClick(cb, Qt::Key_Return);
 
-        compareMessages(dialogs.messages, messages);
+        QCOMPARE(dialogs.marked(), messages);
         QCOMPARE(items(cb), entries);
         QCOMPARE(bookRows(*fx), rows);
         QCOMPARE(w->InputState, 0);
@@ -283,7 +234,7 @@ private slots:
     }
 
     void theWholeCollectionIsNoBookToRenameOrDelete() {
-        auto w = startShown();
+        auto w = startActive();
         QVERIFY(w);
         // A book carrying the product name must not be touched through entry 0.
         fx->db().execNative(QStringLiteral("INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) "
@@ -296,8 +247,8 @@ private slots:
         w->books->mnuVolDel_Click();
         w->books->mnuBookDelAll_Click();
         w->books->mnuBookAdd_Click(1);
-        compareMessages(dialogs.messages, {warning("请选定修改目录！"), warning("请选定删除目录！"),
-                                           warning("请选定清空目录！"), warning("请选定归档目录！")});
+        QCOMPARE(dialogs.marked(), (QStringList{"!:请选定修改目录！", "!:请选定删除目录！",
+                                           "!:请选定清空目录！", "!:请选定归档目录！"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBook='蓝溪诗汇'")), 1);
         QCOMPARE(filed(*fx, 5), QStringLiteral("9"));
         QCOMPARE(items(w->ui.cboBook).first(), QStringLiteral("蓝溪诗汇"));
@@ -318,7 +269,7 @@ private slots:
 
         dialogs.answers = {true};
         w->findChild<QAction*>(QStringLiteral("mnuVolDel"))->trigger();
-        compareMessages(dialogs.messages, {question("唐诗选：目录删除，确定？"), question("唐诗选：目录删除，确定？")});
+        QCOMPARE(dialogs.marked(), (QStringList{"?:唐诗选：目录删除，确定？", "?:唐诗选：目录删除，确定？"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 0);
         QCOMPARE(filed(*fx, 1), QString());
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fPoemID IN (1,2,3) AND fBookID=-1")), 3);
@@ -336,58 +287,58 @@ private slots:
         QTest::addColumn<QString>("listed"); // poem ids in the title list ("+": then appended)
         QTest::addColumn<QString>("book");   // the combo's text
         QTest::addColumn<bool>("answer");
-        QTest::addColumn<QList<Message>>("messages");
+        QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("inSongBook"); // poems filed in 宋词选 (book 2) afterwards
         QTest::addColumn<QString>("inTangBook"); // poems filed in 唐诗选 (book 1) afterwards
 
         const QString emptyTang = "[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？";
         QTest::newRow("file current") << "mnuBookAdd_0" << "4,5" << "宋词选" << true
-                                      << QList<Message>{question("念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？"),
-                                                        information("当前诗词：<目录归档>操作完毕！")}
+                                      << QStringList{"?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？",
+                                                        "i:当前诗词：<目录归档>操作完毕！"}
                                       << "4" << "1,2,3";
         QTest::newRow("file all, moving poems from another book")
             << "mnuBookAdd_1" << "2,3,4" << "宋词选" << true
-            << QList<Message>{question("所有选入诗词：归档目录[宋词选]，确定 ？"),
-                              information("所有选入诗词：<目录归档>操作完毕！")}
+            << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
+                              "i:所有选入诗词：<目录归档>操作完毕！"}
             << "2,3,4" << "1";
         QTest::newRow("file all, the same poem twice")
             << "mnuBookAdd_1" << "4,5+4" << "宋词选" << true
-            << QList<Message>{question("所有选入诗词：归档目录[宋词选]，确定 ？"),
-                              information("所有选入诗词：<目录归档>操作完毕！")}
+            << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
+                              "i:所有选入诗词：<目录归档>操作完毕！"}
             << "4,5" << "1,2,3";
         QTest::newRow("file cancelled") << "mnuBookAdd_1" << "4,5" << "宋词选" << false
-                                        << QList<Message>{question("所有选入诗词：归档目录[宋词选]，确定 ？")} << ""
+                                        << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？"} << ""
                                         << "1,2,3";
         QTest::newRow("file, empty list") << "mnuBookAdd_0" << "" << "宋词选" << true
-                                          << QList<Message>{warning("请选定归档诗词！")} << "" << "1,2,3";
+                                          << QStringList{"!:请选定归档诗词！"} << "" << "1,2,3";
         QTest::newRow("file, whole collection chosen") << "mnuBookAdd_1" << "4,5" << "蓝溪诗汇" << true
-                                                       << QList<Message>{warning("请选定归档目录！")} << ""
+                                                       << QStringList{"!:请选定归档目录！"} << ""
                                                        << "1,2,3";
         QTest::newRow("file, no such book") << "mnuBookAdd_0" << "4,5" << "无此目录" << true
-                                            << QList<Message>{warning("请选定归档目录！")} << "" << "1,2,3";
+                                            << QStringList{"!:请选定归档目录！"} << "" << "1,2,3";
         QTest::newRow("file, book name with quote")
             << "mnuBookAdd_0" << "5" << "O'Neil" << true
-            << QList<Message>{question("水调歌头：归档目录[O'Neil]，确定 ？"), information("当前诗词：<目录归档>操作完毕！")}
+            << QStringList{"?:水调歌头：归档目录[O'Neil]，确定 ？", "i:当前诗词：<目录归档>操作完毕！"}
             << "" << "1,2,3";
         QTest::newRow("unfile current") << "mnuBookDel_0" << "2,3" << "宋词选" << true
-                                        << QList<Message>{question("早发白帝城：取消归档，确定 ？"),
-                                                          information("当前诗词：<取消归档>操作完毕！")}
+                                        << QStringList{"?:早发白帝城：取消归档，确定 ？",
+                                                          "i:当前诗词：<取消归档>操作完毕！"}
                                         << "" << "1,3";
         QTest::newRow("unfile all, whatever the combo shows")
             << "mnuBookDel_1" << "1,3,4" << "蓝溪诗汇" << true
-            << QList<Message>{question("所有选入诗词：取消归档，确定 ？"), information("所有选入诗词：<取消归档>操作完毕！")}
+            << QStringList{"?:所有选入诗词：取消归档，确定 ？", "i:所有选入诗词：<取消归档>操作完毕！"}
             << "" << "2";
         QTest::newRow("unfile cancelled") << "mnuBookDel_0" << "1" << "" << false
-                                          << QList<Message>{question("静夜思：取消归档，确定 ？")} << "" << "1,2,3";
+                                          << QStringList{"?:静夜思：取消归档，确定 ？"} << "" << "1,2,3";
         QTest::newRow("unfile, empty list") << "mnuBookDel_1" << "" << "" << true
-                                            << QList<Message>{warning("请选定取消归档的诗词！")} << "" << "1,2,3";
+                                            << QStringList{"!:请选定取消归档的诗词！"} << "" << "1,2,3";
         QTest::newRow("empty a book") << "mnuBookDelAll" << "" << "唐诗选" << true
-                                      << QList<Message>{question(emptyTang), information("清空目录操作完毕！")} << ""
+                                      << QStringList{"?:" + emptyTang, "i:清空目录操作完毕！"} << ""
                                       << "";
         QTest::newRow("empty cancelled") << "mnuBookDelAll" << "4" << "唐诗选" << false
-                                         << QList<Message>{question(emptyTang)} << "" << "1,2,3";
+                                         << QStringList{"?:" + emptyTang} << "" << "1,2,3";
         QTest::newRow("empty, no such book") << "mnuBookDelAll" << "4" << "唐诗" << true
-                                             << QList<Message>{warning("请选定清空目录！")} << "" << "1,2,3";
+                                             << QStringList{"!:请选定清空目录！"} << "" << "1,2,3";
     }
 
     void filingPoems() {
@@ -395,7 +346,7 @@ private slots:
         QFETCH(QString, listed);
         QFETCH(QString, book);
         QFETCH(bool, answer);
-        QFETCH(QList<Message>, messages);
+        QFETCH(QStringList, messages);
         QFETCH(QString, inSongBook);
         QFETCH(QString, inTangBook);
         fx->db().execNative(QStringLiteral("INSERT INTO PoetBook (fBookID,fBook,fBookOrderID,fBookSelected) "
@@ -411,7 +362,7 @@ private slots:
 
         w->findChild<QAction*>(command)->trigger();
 
-        compareMessages(dialogs.messages, messages);
+        QCOMPARE(dialogs.marked(), messages);
         QCOMPARE(filed(*fx, 2), inSongBook);
         QCOMPARE(filed(*fx, 1), inTangBook);
         if (book == u"O'Neil") QCOMPARE(filed(*fx, 7), QStringLiteral("5"));
@@ -433,14 +384,14 @@ private slots:
         w->books->mnuBookDel_Click(1);
         w->ui.cboBook->setEditText(QStringLiteral("宋词选"));
         w->books->mnuBookAdd_Click(1);
-        compareMessages(dialogs.messages, {question("唐诗选：目录删除，确定？"),
-                                           warning("目录删除操作失败，未作任何修改！\n\nlocked row"),
-                                           question("[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？"),
-                                           warning("清空目录操作失败，未作任何修改！\n\nlocked row"),
-                                           question("所有选入诗词：取消归档，确定 ？"),
-                                           warning("取消归档操作失败，未作任何修改！\n\nlocked row"),
-                                           question("所有选入诗词：归档目录[宋词选]，确定 ？"),
-                                           warning("目录归档操作失败，未作任何修改！\n\nlocked row")});
+        QCOMPARE(dialogs.marked(), (QStringList{"?:唐诗选：目录删除，确定？",
+                                           "!:目录删除操作失败，未作任何修改！\n\nlocked row",
+                                           "?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？",
+                                           "!:清空目录操作失败，未作任何修改！\n\nlocked row",
+                                           "?:所有选入诗词：取消归档，确定 ？",
+                                           "!:取消归档操作失败，未作任何修改！\n\nlocked row",
+                                           "?:所有选入诗词：归档目录[宋词选]，确定 ？",
+                                           "!:目录归档操作失败，未作任何修改！\n\nlocked row"}));
         // The book is still there, with every poem it held.
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 1);
         QCOMPARE(items(w->ui.cboBook), (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));
@@ -453,8 +404,6 @@ private slots:
     void dialogListsSelectedAndPausedBooks() {
         auto w = start();
         BookListDialog d(w->store().db(), dialogs, w.get());
-        QCOMPARE(d.objectName(), QStringLiteral("frmColSet"));
-        QCOMPARE(d.windowTitle(), QStringLiteral("【目录】排序"));
         // By order; the nameless book is listed as it is.
         QCOMPARE(listItems(d.List2), (QStringList{"宋词选", "唐诗选", ""}));
         QCOMPARE(listItems(d.List1), QStringList{"隐藏"});
@@ -591,10 +540,9 @@ private slots:
         d.cmdunSelectAll->click();
         dialogs.answers = {false};
         d.cmdOk->click();
-        QCOMPARE(dialogs.messages.size(), 1);
-        QCOMPARE(dialogs.messages[0], (Message{"系统未有选入目录！", Icon::Question, "【目录】排序"}));
+        QCOMPARE(dialogs.marked(), QStringList{"?:系统未有选入目录！ @【目录】排序"});
         QVERIFY(d.isVisible());
-        QCOMPARE(bookRows(*fx), (QStringList{"宋词选:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"}));
+        QCOMPARE(bookRows(*fx), kSampleBooks);
         dialogs.answers = {true};
         d.cmdOk->click();
         QVERIFY(!d.isVisible());
@@ -611,10 +559,9 @@ private slots:
         d.List2->setCurrentRow(0);
         d.cmdunSelect->click();
         d.cmdOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"目录排序操作失败，未作任何修改！\n\nread only book"});
-        QCOMPARE(dialogs.messages[0].title, QStringLiteral("【目录】排序"));
+        QCOMPARE(dialogs.marked(), QStringList{"!:目录排序操作失败，未作任何修改！\n\nread only book @【目录】排序"});
         QVERIFY(d.isVisible());
-        QCOMPARE(bookRows(*fx), (QStringList{"宋词选:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"}));
+        QCOMPARE(bookRows(*fx), kSampleBooks);
     }
 
     void dialogCancelWritesNothingButKeepsARename() {
@@ -635,8 +582,7 @@ private slots:
         d.Text2->setText(QStringLiteral("隐藏"));
         QVERIFY(d.cmdNameChg->isEnabled());
         d.cmdNameChg->click();
-        QCOMPARE(dialogs.messages.size(), 1);
-        QCOMPARE(dialogs.messages[0], (Message{"该目录名已有存在！", Icon::Warning, "【目录】排序"}));
+        QCOMPARE(dialogs.marked(), QStringList{"!:该目录名已有存在！ @【目录】排序"});
         d.Text2->setText(QStringLiteral("蓝溪诗汇"));
         d.cmdNameChg->click();
         QCOMPARE(dialogs.messages.size(), 2);

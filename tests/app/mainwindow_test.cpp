@@ -4,25 +4,17 @@
 #include "app/settings.h"
 #include "app/splash.h"
 #include "browse/titlelistview.h"
-#include "support/fixture.h"
-#include "support/scripteddialogs.h"
 #include "support/windowtest.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTextEdit>
-#include <QToolButton>
-#include <memory>
+#include <QTimer>
 
 namespace {
 
@@ -76,31 +68,27 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(w->DatabasePath, fx->dir() + QStringLiteral("/poem.mdb"));
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), w->DatabasePath);
-        const QStringList poets = {"Li Bai", "李商隐", "李白", "杜甫", "苏轼"};
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboPoet"))).size(), 4);
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboPoet2"))),
-                 items(w->findChild<QComboBox*>(QStringLiteral("cboPoet"))));
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboDynasty"))),
-                 (QStringList{"先秦", "唐", "五代", "宋"}));
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboType"))), (QStringList{"词", "诗"}));
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboStyle"))),
+        // The poets of the Poet table, in both poet lists.
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(items(w->ui.cboPoet2), items(w->ui.cboPoet));
+        QCOMPARE(items(w->ui.cboDynasty), (QStringList{"先秦", "唐", "五代", "宋"}));
+        QCOMPARE(items(w->ui.cboType), (QStringList{"词", "诗"}));
+        QCOMPARE(items(w->ui.cboStyle),
                  (QStringList{"七言律诗", "七言绝句", "乐府", "五言律诗", "五言绝句", "念奴娇", "水调歌头"}));
         // Hidden books and books without a name are not offered.
-        QCOMPARE(items(w->findChild<QComboBox*>(QStringLiteral("cboBook"))),
-                 (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));
-        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboBook"))->currentIndex(), 0);
-        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboList"))->currentIndex(), 1);
-        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboText"))->currentIndex(), 3);
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myTotal"))->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(MainWindow::tag(w->findChild<QLabel*>(QStringLiteral("myState"))), QStringLiteral("查询"));
-        QVERIFY(w->findChild<QComboBox*>(QStringLiteral("cboFontName"))->count() > 0);
+        QCOMPARE(items(w->ui.cboBook), (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));
+        QCOMPARE(w->ui.cboBook->currentIndex(), 0);
+        QCOMPARE(w->ui.cboList->currentIndex(), 1);
+        QCOMPARE(w->ui.cboText->currentIndex(), 3);
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(MainWindow::tag(w->ui.myState), QStringLiteral("查询"));
         QCOMPARE(writeControlsNotIn(*w, true), QString());
-        QCOMPARE(w->findChild<TitleListView*>(QStringLiteral("lstTitle"))->viewStyle(), 2);
+        QCOMPARE(w->ui.lstTitle->viewStyle(), 2);
     }
 
     void lockAndUnlockAlternate() {
         auto w = start();
-        QAction* lock = w->findChild<QAction*>(QStringLiteral("mnuToolLock"));
+        QAction* lock = w->ui.mnuToolLock;
         lock->trigger();
         QCOMPARE(w->WriteMode, qint16(0));
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
@@ -122,7 +110,7 @@ private slots:
         auto w2 = start();
         QCOMPARE(w2->WriteMode, qint16(0));
         QCOMPARE(w2->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
-        QVERIFY(w2->findChild<QAction*>(QStringLiteral("mnuToolLock"))->isChecked());
+        QVERIFY(w2->ui.mnuToolLock->isChecked());
     }
 
     void startWithoutDatabaseThenSwitch() {
@@ -134,14 +122,14 @@ private slots:
         QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Critical);
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
         QCOMPARE(writeControlsNotIn(*w, false), QString());
-        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboPoet"))->count(), 0);
-        QCOMPARE(w->findChild<QComboBox*>(QStringLiteral("cboBook"))->count(), 0);
+        QCOMPARE(w->ui.cboPoet->count(), 0);
+        QCOMPARE(w->ui.cboBook->count(), 0);
 
         // A good file opens writable, even though the failed start left -1.
         FixtureDb other;
         other.fillSample();
         dialogs.files.push_back(other.path());
-        w->findChild<QAction*>(QStringLiteral("mnuToolFile"))->trigger();
+        w->ui.mnuToolFile->trigger();
         QCOMPARE(dialogs.fileRequests.size(), 1);
         QCOMPARE(dialogs.fileRequests[0].kind, 1);
         QCOMPARE(dialogs.fileRequests[0].initialName, fx->dir() + QStringLiteral("/poem.mdb"));
@@ -150,7 +138,7 @@ private slots:
         QCOMPARE(w->WriteMode, qint16(1));
         QCOMPARE(w->DatabasePath, other.path());
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), other.path());
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myTotal"))->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(writeControlsNotIn(*w, true), QString());
         QCOMPARE(dialogs.messages.size(), 1);
         // A start that failed leaves the saved mode alone at shutdown.
@@ -206,7 +194,7 @@ private slots:
 
     void switchChangesTheGrouping() {
         auto w = start();
-        auto* cboList = w->findChild<QComboBox*>(QStringLiteral("cboList"));
+        auto* cboList = w->ui.cboList;
         FixtureDb other;
         other.fillSample();
         const int expected[][2] = {{1, 0}, {0, 1}, {2, 0}};
@@ -243,7 +231,7 @@ private slots:
         QCOMPARE(Settings::defaultLstView(), style);
         auto w = start();
         QCOMPARE(int(w->WriteMode), mode);
-        QCOMPARE(w->findChild<TitleListView*>(QStringLiteral("lstTitle"))->viewStyle(), style);
+        QCOMPARE(w->ui.lstTitle->viewStyle(), style);
     }
 
     void shutdownWritesOnlyWhatChanged() {
@@ -289,57 +277,6 @@ private slots:
         QVERIFY(!splash.Timer1->isActive());
     }
 
-    void frameHasEveryControlAndAccessibleNames() {
-        auto w = start();
-        const QStringList names = {
-            "fraTop", "Image1", "fraSelect", "cboList", "tvwList", "lstTitle", "cboTitle2", "cboTitle3", "fraBook",
-            "cboBook", "fraSeek", "txtTitle", "cboPoet", "cboDynasty", "cboType", "cboStyle", "txtQty", "txtPre",
-            "txtContent", "txtMemo", "cmdSeekOk", "cmdEditOk", "cmdSeekCancel", "fraModel", "cboModel", "chkModel",
-            "cmdSaveTo", "cmdDel", "cmdSave", "cmdSaveCancel", "Line6", "cboText", "cboFontName", "cboFontSize",
-            "chkFontBold", "chkFontItalic", "chkFontUnderline", "cmdFontColor", "optAlign_0", "optAlign_1",
-            "optAlign_2", "cmdIndent_0", "cmdIndent_1", "cmdHangingIndent_0", "cmdHangingIndent_1", "cmdOffset_0",
-            "cmdOffset_1", "RichTextBox1", "picText", "imgPoet", "txtPoet2", "lblPoet2", "cboPoet2",
-            "cmdPoetExpand", "cmdPoetOk", "cmdPoetCancel", "StatusBar1", "myTotal", "mySelect", "myModel",
-            "myState", "myCheck", "cmdQuit"};
-        for (const QString& n : names) QVERIFY2(w->findChild<QWidget*>(n), qPrintable(n));
-        const QList<QPair<QString, QString>> fields = {{"txtTitle", "标题"}, {"cboPoet", "作者"},
-                                                        {"cboDynasty", "朝代"}, {"cboType", "类别"},
-                                                        {"cboStyle", "格式"}, {"txtQty", "首"},
-                                                        {"txtPre", "前言"}, {"txtContent", "内容"},
-                                                        {"txtMemo", "简析"}, {"txtPoet2", "作者简介"}};
-        for (const auto& [n, text] : fields) {
-            QWidget* f = w->findChild<QWidget*>(n);
-            QCOMPARE(f->accessibleName(), text);
-        }
-        const QList<QPair<QString, QString>> tools = {
-            {"cmdSetting", "模板设置"}, {"cmdPoet", "作者编辑"},   {"cmdEdit", "诗词编辑"}, {"cmdBookmarkAdd", "书签插入"},
-            {"cmdBookmarkDel", "书签删除"}, {"cmdBmkSeek", "书签查询"}, {"cmdSeek", "诗词检索"}, {"cmdPrint", "作品打印"}};
-        for (const auto& [n, tip] : tools) {
-            auto* b = w->findChild<QToolButton*>(n);
-            QVERIFY2(b, qPrintable(n));
-            QCOMPARE(b->toolTip(), tip);
-            QCOMPARE(b->accessibleName(), tip);
-            QVERIFY(!b->icon().isNull());
-        }
-        // Status bar panels start with their texts (before the load routine fills them).
-        MainWindow fresh(&dialogs);
-        QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myTotal"))->text(), QStringLiteral("系统总计：xxxx题(xxxx首)"));
-        QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("mySelect"))->text(), QStringLiteral("目前选入：xxxx题(xxxx首)"));
-        QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myModel"))->text(), QStringLiteral("诗词模板："));
-        QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myState"))->text(), QStringLiteral("状态：查询"));
-        QCOMPARE(fresh.findChild<QLabel*>(QStringLiteral("myCheck"))->text(), QString());
-        // Menus and their shortcuts.
-        QCOMPARE(w->findChild<QAction*>(QStringLiteral("mnuQuit"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
-        QCOMPARE(w->findChild<QAction*>(QStringLiteral("mnuPrint"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-        QVERIFY(w->findChild<QAction*>(QStringLiteral("mnuToolPy"))->isChecked());
-        QVERIFY(!w->findChild<QAction*>(QStringLiteral("mnuSeekOk_0"))->isEnabled());
-        QVERIFY(!w->findChild<QAction*>(QStringLiteral("mnuSeekOk_1"))->isEnabled());
-        QStringList toolMenu;
-        for (QAction* a : w->findChild<QMenu*>(QStringLiteral("mnuTool"))->actions())
-            toolMenu << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(toolMenu, (QStringList{"[汉语拼音] 提示", "-", "[数据库] 锁定", "[数据库] 切换", "-", "[重复诗词] 检验"}));
-    }
-
     void tooSmallWindowSnapsBack() {
         auto w = start();
         w->show();
@@ -351,8 +288,8 @@ private slots:
         QCOMPARE(w->frameGeometry().height(), minH);
         // A large window is laid out: the text pane fills what the columns leave.
         w->resize(w->twipsToPixels(14000), w->twipsToPixels(9000));
-        auto* pane = w->findChild<QTextEdit*>(QStringLiteral("RichTextBox1"));
-        auto* poet = w->findChild<QLabel*>(QStringLiteral("imgPoet"));
+        auto* pane = w->ui.RichTextBox1;
+        auto* poet = w->ui.imgPoet;
         QTRY_VERIFY(qAbs(pane->geometry().right() + 1 - poet->geometry().left()) <= 2);
         QVERIFY(pane->height() > 0);
     }

@@ -52,6 +52,20 @@ public:
         for (const Message& m : messages) out << m.text;
         return out;
     }
+    // Every message as "<icon>:<text>", with " @<title>" when the title is not
+    // the program's: icons ? question, ! warning, i information, x critical.
+    QStringList marked() const {
+        QStringList out;
+        for (const Message& m : messages) {
+            const char* icon = m.icon == Icon::Question      ? "?"
+                               : m.icon == Icon::Warning     ? "!"
+                               : m.icon == Icon::Information ? "i"
+                               : m.icon == Icon::Critical    ? "x"
+                                                             : "-";
+            out << QString::fromLatin1(icon) + u':' + m.text + (m.title == kAppTitle ? QString() : " @" + m.title);
+        }
+        return out;
+    }
 
     struct FileRequest {
         int kind;

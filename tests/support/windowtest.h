@@ -3,13 +3,19 @@
 // a fresh fixture database beside the "program", scripted dialogs, and a main
 // window that has run its load routine.
 #include "app/mainwindow.h"
+#include "browse/browsecontroller.h"
+#include "browse/titlelistmodel.h"
 #include "support/fixture.h"
 #include "support/scripteddialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 class WindowTest : public QObject {
@@ -34,9 +40,35 @@ protected:
         w->Form_Load();
         return w;
     }
+    // A started window, shown and active so that focus moves raise their events;
+    // null when the window never became active.
+    std::unique_ptr<MainWindow> startActive() {
+        auto w = start();
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
+        return w;
+    }
     static QStringList items(const QComboBox* cb) {
         QStringList out;
         for (int i = 0; i < cb->count(); ++i) out << cb->itemText(i);
         return out;
+    }
+    // The titles of the title list, top first.
+    static QStringList titles(MainWindow& w) {
+        QStringList out;
+        const TitleListModel* m = w.browse->model();
+        for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
+        return out;
+    }
+    // Types text the way an input method commits it (keyClicks cannot type Chinese).
+    static void typeText(QWidget* field, const QString& text) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(field, &commit);
+    }
+    static void loseFocus(QWidget* field) {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(field, &out);
     }
 };
