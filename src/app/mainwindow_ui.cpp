@@ -240,12 +240,16 @@ void MainWindow::setupUi() {
     ui.cmdFontColor->setAccessibleName(QStringLiteral("字体颜色"));
     place(ui.cmdFontColor, 2710, 390, 300, 300);
     const char* alignText[] = {"左对齐", "右对齐", "居中"};
-    const int alignLeft[] = {60, 880, 1700};
     auto* alignGroup = new QButtonGroup(m);
+    // Side by side from the left edge, each at least as wide as its caption needs
+    // in the interface font, so no caption is cut by the next button.
+    int alignX = twipsToPixels(60);
     for (int i = 0; i < 3; ++i) {
         QRadioButton* r = make<QRadioButton>(m, QStringLiteral("optAlign_%1").arg(i));
         r->setText(QString::fromUtf8(alignText[i]));
-        place(r, alignLeft[i], 720, i == 2 ? 720 : 800, 300);
+        const int width = qMax(twipsToPixels(i == 2 ? 720 : 800), r->sizeHint().width());
+        r->setGeometry(alignX, twipsToPixels(720), width, twipsToPixels(300));
+        alignX += width;
         alignGroup->addButton(r, i);
         ui.optAlign[size_t(i)] = r;
     }
@@ -262,6 +266,16 @@ void MainWindow::setupUi() {
                hangText[i], hangTip[i], 3100 + 310 * i, 720);
         toggle(&ui.cmdOffset[size_t(i)], QStringLiteral("cmdOffset_%1").arg(i).toUtf8().constData(), offsetText[i],
                offsetTip[i], 3720 + 310 * i, 720);
+    }
+    // The six small buttons follow the alignment buttons on the same row and
+    // share the room left before the separator (at X 4485).
+    QToolButton* const rowButtons[] = {ui.cmdIndent[0],        ui.cmdIndent[1], ui.cmdHangingIndent[0],
+                                       ui.cmdHangingIndent[1], ui.cmdOffset[0], ui.cmdOffset[1]};
+    int buttonX = qMax(alignX + 2, twipsToPixels(2480));
+    const int step = qMax(12, qMin(twipsToPixels(310), (twipsToPixels(4485) - 2 - buttonX) / 6));
+    for (QToolButton* b : rowButtons) {
+        b->setGeometry(buttonX, b->y(), step - 1, b->height());
+        buttonX += step;
     }
     ui.Line6 = make<QFrame>(m, QStringLiteral("Line6"));
     ui.Line6->setFrameShape(QFrame::VLine);
