@@ -17,13 +17,6 @@ using Icon = MessageSink::Icon;
 
 namespace {
 
-QStringList titles(MainWindow& w) {
-    QStringList out;
-    const TitleListModel* m = w.browse->model();
-    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
-    return out;
-}
-
 // Every bookmark by poem id: "1:5,4:3".
 QString bookmarks(FixtureDb& fx) {
     return fx.text(QStringLiteral("SELECT ifnull(group_concat(fPoemID||':'||fBookmark),'') FROM "

@@ -29,13 +29,6 @@
 
 namespace {
 
-QStringList titles(MainWindow& w) {
-    QStringList out;
-    const TitleListModel* m = w.browse->model();
-    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
-    return out;
-}
-
 QStringList topNodes(QTreeView* t) {
     QStringList out;
     for (int i = 0; i < t->model()->rowCount(); ++i) out << t->model()->index(i, 0).data().toString();

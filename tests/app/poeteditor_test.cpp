@@ -62,10 +62,8 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, state);
         QFETCH(QString, focus);
-        auto w = start();
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = startActive();
+        QVERIFY(w);
         showPoemsOf(*w, QStringLiteral("李白"));
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字太白，号青莲居士。"));
         QVERIFY(w->ui.txtPoet2->isReadOnly() && !w->ui.cboPoet2->isEnabled());
@@ -99,10 +97,8 @@ private slots:
     // A poet action while searching: leaving it names the mode 查询 although the
     // search panel stays, and Escape then leaves the search.
     void cancelWhileSearching() {
-        auto w = start();
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = startActive();
+        QVERIFY(w);
         w->ui.cmdSeek->click();
         w->ui.mnuPoetEdit->trigger();
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[作者修改]"));
@@ -283,10 +279,8 @@ private slots:
     // The toolbar's edit buttons open their menus where the pointer is; the
     // zoom toggles the poet panel between the right column and the text column.
     void popupMenusAndZoom() {
-        auto w = start();
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = startActive();
+        QVERIFY(w);
         const QPoint at(5, 6);
         QTest::mousePress(w->ui.cmdEdit, Qt::RightButton, {}, at);
         QTRY_VERIFY(w->ui.mnuEdit->isVisible());

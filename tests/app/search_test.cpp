@@ -1,31 +1,19 @@
 // The search panel through the real widgets: entering and leaving search mode
 // (with the database writable and locked), replacing and appending searches,
 // the count field's checks, Enter as Tab, and the search term shown selected.
-#include "browse/browsecontroller.h"
-#include "browse/titlelistmodel.h"
 #include "display/displaycontroller.h"
 #include "search/searchcontroller.h"
 #include "support/windowtest.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
 
 namespace {
-
-QStringList titles(MainWindow& w) {
-    QStringList out;
-    const TitleListModel* m = w.browse->model();
-    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
-    return out;
-}
 
 QStringList keys(MainWindow& w) {
     QStringList out;
@@ -44,25 +32,12 @@ QString commandButtons(MainWindow& w) {
     return s;
 }
 
-void loseFocus(QWidget* field) {
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(field, &out);
-}
-
 bool shown(MainWindow& w, QWidget* c) { return c->isVisibleTo(&w); }
 
 } // namespace
 
 class SearchTest : public WindowTest {
     Q_OBJECT
-
-    std::unique_ptr<MainWindow> shownWindow() {
-        auto w = start();
-        w->show();
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get())) return nullptr;
-        return w;
-    }
 
 private slots:
     void initTestCase() { redirectSettings(); }
@@ -82,7 +57,7 @@ private slots:
         QFETCH(bool, locked);
         QFETCH(QString, inSearch);
         QFETCH(QString, afterwards);
-        auto w = shownWindow();
+        auto w = startActive();
         QVERIFY(w);
         if (locked) w->mnuToolLock_Click();
         QCOMPARE(w->WriteMode, qint16(locked ? 0 : 1));
@@ -94,9 +69,7 @@ private slots:
         QVERIFY(shown(*w, w->ui.fraSeek));
         QVERIFY(shown(*w, w->ui.cmdSeekOk));
         QVERIFY(!shown(*w, w->ui.cmdEditOk));
-        QCOMPARE(w->ui.cmdSeekOk->text(), QStringLiteral("搜索(&F)"));
         QVERIFY(w->ui.mnuSeekOk[0]->isEnabled() && w->ui.mnuSeekOk[1]->isEnabled());
-        QCOMPARE(w->ModeName, QStringLiteral("诗词检索"));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
         QCOMPARE(commandButtons(*w), inSearch);
         QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
@@ -121,7 +94,7 @@ private slots:
     }
 
     void menuEntriesAndEscape() {
-        auto w = shownWindow();
+        auto w = startActive();
         QVERIFY(w);
         const QStringList before = titles(*w);
         // Outside search mode the two search entries are off and do nothing.
@@ -182,22 +155,16 @@ private slots:
 
     // The count field on focus loss (search side), and the same text handed
     // straight to a search without leaving the field: the search puts it into
-    // the checked form first, so text that is no count never reaches SQL.
+    // the checked form first, so text that is no count never reaches SQL. The
+    // rules themselves are tested case by case with NormalizeSearchCount.
     void countField_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("checked");
         QTest::addColumn<int>("found");
         QTest::newRow("text") << "abc" << "" << 9;
-        QTest::newRow("zero") << "0" << "0" << 0;
-        QTest::newRow("negative") << "-3" << "-3" << 0;
         QTest::newRow("half to even") << "2.5" << "2" << 1;
-        QTest::newRow("rounded") << "3.6" << "4" << 0;
-        QTest::newRow("blanks") << " 3 " << "3" << 1;
-        QTest::newRow("operator reversed") << "=>3" << "" << 9;
         QTest::newRow("operator and blank") << ">= 2" << ">=2" << 2;
-        QTest::newRow("not equal") << "<>1" << "<>1" << 2;
         QTest::newRow("beyond 16 bits") << "99999" << "" << 9;
-        QTest::newRow("operator without number") << ">" << "" << 9;
         QTest::newRow("statement text") << "1; DELETE FROM Poetry" << "" << 9;
         QTest::newRow("empty") << "" << "" << 9;
     }
@@ -292,7 +259,7 @@ private slots:
     }
 
     void enterMovesOnAsTab() {
-        auto w = shownWindow();
+        auto w = startActive();
         QVERIFY(w);
         w->ui.cmdSeek->click();
         QTRY_VERIFY(w->ui.txtTitle->hasFocus());

@@ -55,12 +55,6 @@ QTextBlockFormat contentBlock(MainWindow& w) {
     return c.blockFormat();
 }
 
-void typeInto(QLineEdit* edit, const QString& text) {
-    QInputMethodEvent e;
-    e.setCommitString(text);
-    QApplication::sendEvent(edit, &e);
-}
-
 } // namespace
 
 class TemplateEditorTest : public WindowTest {
@@ -194,7 +188,7 @@ private slots:
             w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
         } else if (action.startsWith(QStringLiteral("type "))) {
             w->ui.cboFontName->lineEdit()->clear();
-            typeInto(w->ui.cboFontName->lineEdit(), action.mid(5));
+            typeText(w->ui.cboFontName->lineEdit(), action.mid(5));
         } else {
             auto* b = w->findChild<QAbstractButton*>(action);
             QVERIFY2(b, qPrintable(action));

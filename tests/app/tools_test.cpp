@@ -30,13 +30,6 @@ const QString kNoDuplicates = QStringLiteral("系统检验完毕，未发现重�
 const QString kOverwrite = QStringLiteral("该文件已有存在，请确定覆盖该文件?");
 const QString kFilter = QStringLiteral("所有文件 (*.*)|*.*|RTF 格式文件 (*.rtf)|*.RTF|文本文件 (*.txt)|*.TXT");
 
-QStringList titles(MainWindow& w) {
-    QStringList out;
-    const TitleListModel* m = w.browse->model();
-    for (int i = 0; i < m->size(); ++i) out << m->row(i).title;
-    return out;
-}
-
 QString cell(QComboBox* cb, int row, int column) { return cb->model()->index(row, column).data().toString(); }
 
 QByteArray readAll(const QString& path) {
