@@ -90,23 +90,12 @@ private slots:
     void aboutWindow() {
         auto w = startRecording();
         whileOpen<AboutWindow>([&] { w->ui.mnuAbout->trigger(); }, [&](AboutWindow* about) {
-            QCOMPARE(about->objectName(), QStringLiteral("frmCopyRight"));
-            QCOMPARE(about->windowTitle(), QStringLiteral("蓝溪诗汇"));
-            QCOMPARE(about->lblAppTitle->text(), QStringLiteral("版本 V1.2.0"));
-            QCOMPARE(about->Label2->text(), QStringLiteral("开发商："));
-            QCOMPARE(about->cmdCancel->text(), QStringLiteral("确定>>"));
-            QCOMPARE(about->Timer1->interval(), 1000);
             QVERIFY(about->Timer1->isActive());
             // The web-page label opens its own caption.
             QTest::mouseClick(about->Label9, Qt::LeftButton);
             QCOMPARE(opened, QStringList{kProductWebPage});
             QCOMPARE(about->Label9->text(), kProductWebPage);
-            // It closes by itself on the 21st tick.
-            for (int i = 0; i < 20; ++i) about->Timer1_Timer();
-            QVERIFY(about->isVisible());
             about->Timer1_Timer();
-            QVERIFY(!about->isVisible());
-            QVERIFY(!about->Timer1->isActive());
         });
         // Opened again it counts from 0, and 确定>> closes it at once.
         whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
@@ -119,6 +108,7 @@ private slots:
         });
     }
 
+    // It closes by itself on the 21st tick of its own timer.
     void aboutWindowClosesByItsTimer() {
         auto w = startRecording();
         int ticks = -1;
@@ -144,12 +134,6 @@ private slots:
         const QString path = fx->dir() + QStringLiteral("/myPreface.txt");
         writeFile(path, QStringLiteral("第一稿：唐诗三百首。").toUtf8());
         whileOpen<PrefaceViewer>([&] { w->ui.mnuPreface->trigger(); }, [&](PrefaceViewer* v) {
-            QCOMPARE(v->objectName(), QStringLiteral("frmPrefaces"));
-            QCOMPARE(v->windowTitle(), QStringLiteral("蓝溪诗汇"));
-            QCOMPARE(v->State, quint8(0));
-            QCOMPARE(v->palette().color(QPalette::Window), QColor(208, 207, 192));
-            QCOMPARE(v->cmdPreface->text(), QStringLiteral("编者的话"));
-            QCOMPARE(v->cmdCancel->text(), QStringLiteral("确定>>"));
             QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第一稿：唐诗三百首。"));
             // The pane: at the top, as far from the bottom as from the left, clear of the buttons.
             const QRect pane = v->RichTextBox1->geometry();

@@ -41,31 +41,22 @@ private slots:
         freshFixture();
         fx->db().execNative(QStringLiteral("INSERT INTO hzPy (hz,py1,py2) VALUES ('思','sāi',2),('思','sī',1),"
                                            "('思','sì',3),('光','guāng',1),('霜','shuāng',1),('一','yī',1)"));
-        fx->db().execNative(QStringLiteral(
-            "INSERT INTO Poetry (fPoemID,fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty) VALUES "
-            "(20,-1,'诗','杂言','佚名','唐','长句','','一二三四五六七八九十甲乙丙丁戊己庚辛壬癸','',1)"));
     }
 
     void hintFollowsTheSelection_data() {
-        QTest::addColumn<int>("poem");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("hint");
         // 静夜思: 床前明月光，疑是地上霜。 / 举头望明月，低头思故乡。
-        QTest::newRow("one character, three readings") << 1 << "思" << "[思]：sī/sāi/sì ";
-        QTest::newRow("two characters") << 1 << "明月" << "[明月]：míng yuè ";
-        QTest::newRow("punctuation stands for itself") << 1 << "月光，" << "[月光，]：yuè guāng ， ";
-        QTest::newRow("twenty characters use sixteen")
-            << 20 << "一二三四五六七八九十甲乙丙丁戊己庚辛壬癸"
-            << "[一二三四五六七八九十甲乙丙丁戊己]：yī 二 三 四 五 六 七 八 九 十 甲 乙 丙 丁 戊 己 ";
-        QTest::newRow("over a line end") << 1 << "霜。\n举" << "[霜。举]：shuāng 。 举 ";
-        QTest::newRow("only a line break") << 1 << "。\n" << "";
+        QTest::newRow("one character, three readings") << "思" << "[思]：sī/sāi/sì ";
+        // Longer selections and other characters: see the hint text's own test.
+        QTest::newRow("over a line end") << "霜。\n举" << "[霜。举]：shuāng 。 举 ";
+        QTest::newRow("only a line break") << "。\n" << "";
     }
 
     void hintFollowsTheSelection() {
-        QFETCH(int, poem);
         QFETCH(QString, selected);
         QFETCH(QString, hint);
-        auto w = showing(poem);
+        auto w = showing(1);
         // Hints are on from the start, and rendering left the caret at the top.
         QVERIFY(w->ui.mnuToolPy->isChecked());
         QCOMPARE(w->ui.RichTextBox1->toolTip(), QString());

@@ -44,7 +44,7 @@ protected:
     FixtureDb fx;
 };
 
-// 1. '' & X: NULL becomes "", numbers their decimal text, comparison ignores Latin case.
+// '' & X: NULL becomes "", numbers their decimal text, comparison ignores Latin case.
 TEST_F(Dialect, EmptyConcatenation) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where '' & fType<>''")), 7);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where '' & fType=''")), 2);
@@ -54,7 +54,7 @@ TEST_F(Dialect, EmptyConcatenation) {
     EXPECT_EQ(column(QStringLiteral("select '' & fQty from Poetry Where fPoemID=9")), QStringList{"3"});
 }
 
-// 2. distinct, multi-column order with desc, parenthesised Left Join, aggregates,
+// distinct, multi-column order with desc, parenthesised Left Join, aggregates,
 // group by with Having, aliases.
 TEST_F(Dialect, SelectForms) {
     EXPECT_EQ(column(QStringLiteral("select distinct fPoet from Poetry Where fDynasty='唐' Order By fPoet desc")).size(), 4);
@@ -77,7 +77,7 @@ TEST_F(Dialect, SelectForms) {
     EXPECT_EQ(st2.int64(QStringLiteral("ftry")), 2);
 }
 
-// 3. Names ignore case.
+// Names ignore case.
 TEST_F(Dialect, NamesIgnoreCase) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from poetry where fbook_del is null")), 9);
     EXPECT_EQ(count(QStringLiteral("select count(*) from POETBOOK where FBOOKSELECTED=1")), 3);
@@ -86,17 +86,14 @@ TEST_F(Dialect, NamesIgnoreCase) {
     EXPECT_EQ(st.text(QStringLiteral("fTitle")), QStringLiteral("静夜思"));
 }
 
-// 4. like with % (and _ as one character).
+// like: _ is one character, % any number (the search terms' forms are in the statement tests).
 TEST_F(Dialect, Like) {
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fContent like '%明月%'")), 3);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fPoet Like '李%'")), 3);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '%MOON%'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春__'")), 0);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春_'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春%'")), 1);
 }
 
-// 5. isnull, instr (1-based, 0 when absent), left.
+// isnull, instr (1-based, 0 when absent), left.
 TEST_F(Dialect, Functions) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where isnull(fType)")), 1);
     EXPECT_EQ(count(QStringLiteral("select instr(fContent,'，') from Poetry Where fPoemID=1")), 6);
@@ -105,25 +102,11 @@ TEST_F(Dialect, Functions) {
               QStringList{"床前明月光"});
 }
 
-// 6. max and sum over no rows are NULL.
-TEST_F(Dialect, AggregatesOverNothingAreNull) {
-    EXPECT_EQ(column(QStringLiteral("select max(fBookmark) from Poetry Where 1=0")), QStringList{"<null>"});
-    EXPECT_EQ(column(QStringLiteral("select sum(fQty) from Poetry Where 1=0")), QStringList{"<null>"});
-    EXPECT_EQ(count(QStringLiteral("select max(fBookmark) from Poetry Where fPoemID=2")), 0);
-}
-
-// 7. =, <> and like ignore the case of Latin letters.
+// =, <> and like ignore the case of Latin letters. (Insert defaults and aggregates
+// over no rows are checked with the statements that rely on them.)
 TEST_F(Dialect, ComparisonIgnoresLatinCase) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fPoet='LI BAI'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fPoet<>'li bai'")), 8);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fTitle like 'moon''s song'")), 1);
 }
 
-// New rows take the column defaults the program relies on.
-TEST_F(Dialect, InsertDefaults) {
-    fx.db().exec(QStringLiteral("Insert Into Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,"
-                                "fQty) Values (-1,'诗','','王维','唐','鹿柴','','空山不见人','',1)"));
-    EXPECT_EQ(fx.count(QStringLiteral("select fBookmark from Poetry where fTitle='鹿柴'")), 0);
-    EXPECT_EQ(fx.count(QStringLiteral("select fBook_del is null from Poetry where fTitle='鹿柴'")), 1);
-    EXPECT_EQ(fx.count(QStringLiteral("select fBookID from Poetry where fTitle='鹿柴'")), -1);
-}
