@@ -51,6 +51,17 @@ QTextCharFormat charAt(QTextDocument* doc, int pos) {
     return c.charFormat();
 }
 
+// The pane holds the layout's text in its paragraphs, the content and the notes
+// beginning exactly at their part starts and the last one the end.
+void checkPositions(QTextEdit& pane, const PoemLayout& layout) {
+    QTextDocument* doc = pane.document();
+    QCOMPARE(pane.toPlainText(), layout.plainText());
+    QCOMPARE(doc->blockCount(), int(layout.paragraphs.size()));
+    QCOMPARE(doc->characterAt(layout.PartStart[1]), layout.plainText().at(layout.PartStart[1]));
+    QCOMPARE(doc->characterAt(layout.PartStart[2]), QChar(u'注'));
+    QCOMPARE(layout.PartStart[3], doc->characterCount() - 1);
+}
+
 } // namespace
 
 class PoemDocumentTest : public QObject {
@@ -64,13 +75,9 @@ private slots:
         ApplyPoemLayout(layout, t, &pane);
         QTextDocument* doc = pane.document();
 
-        QCOMPARE(pane.toPlainText(), layout.plainText());
-        QCOMPARE(doc->blockCount(), int(layout.paragraphs.size()));
-        // Each part begins exactly at its boundary; the last one is the end.
+        checkPositions(pane, layout);
         QCOMPARE(doc->characterAt(layout.PartStart[0]), QChar(u'序'));
         QCOMPARE(doc->characterAt(layout.PartStart[1]), QChar(u'床'));
-        QCOMPARE(doc->characterAt(layout.PartStart[2]), QChar(u'注'));
-        QCOMPARE(layout.PartStart[3], doc->characterCount() - 1);
         QCOMPARE(doc->findBlock(layout.PartStart[1]).position(), layout.PartStart[1]);
 
         // Applying another poem replaces everything, first block included.
@@ -85,7 +92,7 @@ private slots:
 
     void charactersTakeTheirLineKindsFormat() {
         QTextEdit pane;
-        const Template t = distinctTemplate();
+        Template t = distinctTemplate();
         const PoemLayout layout = BuildPoemLayout(quietNight());
         ApplyPoemLayout(layout, t, &pane);
         QTextDocument* doc = pane.document();
@@ -115,18 +122,11 @@ private slots:
         QCOMPARE(doc->begin().charFormat().fontPointSize(), 10.0);
         QCOMPARE(doc->findBlockByNumber(1).charFormat().fontPointSize(), 10.0);
         QCOMPARE(doc->findBlock(layout.PartStart[2] - 1).charFormat().fontPointSize(), 12.0);
-    }
 
-    void firstLineTakesTheAuthorsParagraphFormat() {
-        QTextEdit pane;
-        Template t = distinctTemplate();  // title centred, author left
-        const PoemLayout layout = BuildPoemLayout(quietNight());
-        ApplyPoemLayout(layout, t, &pane);
-        QTextDocument* doc = pane.document();
+        // The first line takes the author line's paragraph format, not the title's.
         QCOMPARE(doc->begin().blockFormat().alignment(), Qt::AlignLeft);
         QCOMPARE(doc->findBlock(layout.PartStart[0]).blockFormat().alignment(), Qt::AlignRight);
         QCOMPARE(doc->findBlock(layout.PartStart[2]).blockFormat().alignment(), Qt::AlignLeft);
-
         t[AuthorLine].Align = 2;
         ApplyPoemLayout(layout, t, &pane);
         QCOMPARE(doc->begin().blockFormat().alignment(), Qt::AlignHCenter);
@@ -172,12 +172,8 @@ private slots:
         p.content = QStringLiteral("𠀀月\u2029二\u2028三\u00A0四\r五\n\r六");
         const PoemLayout layout = BuildPoemLayout(p);
         ApplyPoemLayout(layout, distinctTemplate(), &pane);
-        QTextDocument* doc = pane.document();
-        QCOMPARE(pane.toPlainText(), layout.plainText());
-        QCOMPARE(doc->blockCount(), int(layout.paragraphs.size()));
-        QCOMPARE(doc->characterAt(layout.PartStart[1]).unicode(), char16_t(0xD840));
-        QCOMPARE(doc->characterAt(layout.PartStart[2]), QChar(u'注'));
-        QCOMPARE(layout.PartStart[3], doc->characterCount() - 1);
+        checkPositions(pane, layout);
+        QCOMPARE(pane.document()->characterAt(layout.PartStart[1]).unicode(), char16_t(0xD840));
     }
 
     void searchHitIsSelectedInThePane() {
