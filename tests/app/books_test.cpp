@@ -148,7 +148,7 @@ private slots:
         typeText(w->ui.cboBook, QStringLiteral("边塞诗"));
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
         QCOMPARE(dialogs.marked(), (QStringList{"?:边塞诗：目录新增，确定？",
-                                           "!:目录新增操作失败，未作任何修改！\n\ndisk full"}));
+                                                "!:目录新增操作失败，未作任何修改！\n\ndisk full"}));
         QCOMPARE(items(w->ui.cboBook), before);
         QCOMPARE(w->InputState, 0);
     }
@@ -248,7 +248,7 @@ private slots:
         w->books->mnuBookDelAll_Click();
         w->books->mnuBookAdd_Click(1);
         QCOMPARE(dialogs.marked(), (QStringList{"!:请选定修改目录！", "!:请选定删除目录！",
-                                           "!:请选定清空目录！", "!:请选定归档目录！"}));
+                                                "!:请选定清空目录！", "!:请选定归档目录！"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBook='蓝溪诗汇'")), 1);
         QCOMPARE(filed(*fx, 5), QStringLiteral("9"));
         QCOMPARE(items(w->ui.cboBook).first(), QStringLiteral("蓝溪诗汇"));
@@ -294,17 +294,17 @@ private slots:
         const QString emptyTang = "[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？";
         QTest::newRow("file current") << "mnuBookAdd_0" << "4,5" << "宋词选" << true
                                       << QStringList{"?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？",
-                                                        "i:当前诗词：<目录归档>操作完毕！"}
+                                                     "i:当前诗词：<目录归档>操作完毕！"}
                                       << "4" << "1,2,3";
         QTest::newRow("file all, moving poems from another book")
             << "mnuBookAdd_1" << "2,3,4" << "宋词选" << true
             << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                              "i:所有选入诗词：<目录归档>操作完毕！"}
+                           "i:所有选入诗词：<目录归档>操作完毕！"}
             << "2,3,4" << "1";
         QTest::newRow("file all, the same poem twice")
             << "mnuBookAdd_1" << "4,5+4" << "宋词选" << true
             << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                              "i:所有选入诗词：<目录归档>操作完毕！"}
+                           "i:所有选入诗词：<目录归档>操作完毕！"}
             << "4,5" << "1,2,3";
         QTest::newRow("file cancelled") << "mnuBookAdd_1" << "4,5" << "宋词选" << false
                                         << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？"} << ""
@@ -322,7 +322,7 @@ private slots:
             << "" << "1,2,3";
         QTest::newRow("unfile current") << "mnuBookDel_0" << "2,3" << "宋词选" << true
                                         << QStringList{"?:早发白帝城：取消归档，确定 ？",
-                                                          "i:当前诗词：<取消归档>操作完毕！"}
+                                                       "i:当前诗词：<取消归档>操作完毕！"}
                                         << "" << "1,3";
         QTest::newRow("unfile all, whatever the combo shows")
             << "mnuBookDel_1" << "1,3,4" << "蓝溪诗汇" << true
@@ -385,13 +385,13 @@ private slots:
         w->ui.cboBook->setEditText(QStringLiteral("宋词选"));
         w->books->mnuBookAdd_Click(1);
         QCOMPARE(dialogs.marked(), (QStringList{"?:唐诗选：目录删除，确定？",
-                                           "!:目录删除操作失败，未作任何修改！\n\nlocked row",
-                                           "?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？",
-                                           "!:清空目录操作失败，未作任何修改！\n\nlocked row",
-                                           "?:所有选入诗词：取消归档，确定 ？",
-                                           "!:取消归档操作失败，未作任何修改！\n\nlocked row",
-                                           "?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                                           "!:目录归档操作失败，未作任何修改！\n\nlocked row"}));
+                                                "!:目录删除操作失败，未作任何修改！\n\nlocked row",
+                                                "?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？",
+                                                "!:清空目录操作失败，未作任何修改！\n\nlocked row",
+                                                "?:所有选入诗词：取消归档，确定 ？",
+                                                "!:取消归档操作失败，未作任何修改！\n\nlocked row",
+                                                "?:所有选入诗词：归档目录[宋词选]，确定 ？",
+                                                "!:目录归档操作失败，未作任何修改！\n\nlocked row"}));
         // The book is still there, with every poem it held.
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 1);
         QCOMPARE(items(w->ui.cboBook), (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));

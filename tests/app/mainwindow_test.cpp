@@ -154,18 +154,6 @@ private slots:
         QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QStringLiteral("0"));
     }
 
-    void notAPoemDatabaseAtStart() {
-        QFile f(fx->path());
-        fx->closeConnection();
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("plain text, no database");
-        f.close();
-        auto w = start();
-        QCOMPARE(w->WriteMode, qint16(-1));
-        QCOMPARE(dialogs.texts(), QStringList{w->DatabasePath + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
-        QVERIFY(!w->store().isOpen());
-    }
-
     void switchToBadFileReopensThePrevious() {
         auto w = start();
         const QString before = w->DatabasePath;
