@@ -51,28 +51,25 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// The sample database and a store that reports to a recording sink.
+class SampleStore : public ::testing::Test {
+protected:
+    void SetUp() override { fx.fillSample(); }
+    FixtureDb fx;
+    RecordingSink sink;
+    PoemStore store{&sink};
+};
+
 } // namespace
 
-TEST(OpenPoemDatabase, OpensWritableAndLocked) {
-    FixtureDb fx;
-    fx.fillSample();
-    RecordingSink sink;
-    PoemStore store(&sink);
+TEST_F(SampleStore, OpensWritableThenLockedAndLockedKeepsWritersOut) {
     EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
     EXPECT_TRUE(store.isOpen());
     EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
-    EXPECT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
+    ASSERT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
     EXPECT_TRUE(store.isOpen());
     EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QString()), 9);
     EXPECT_TRUE(sink.messages.isEmpty());
-}
-
-TEST(OpenPoemDatabase, LockedModeKeepsWritersOut) {
-    FixtureDb fx;
-    fx.fillSample();
-    RecordingSink sink;
-    PoemStore store(&sink);
-    ASSERT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
     // The locked connection refuses writes itself ...
     EXPECT_THROW(store.db().exec(QStringLiteral("Update Poetry Set fQty=1")), SqlError);
     // ... and another writer cannot commit while it is open.
@@ -194,11 +191,7 @@ TEST(OpenPoemDatabase, PlainForeignDatabaseIsBrowsable) {
     EXPECT_EQ(st.text(0), QStringLiteral("鹿柴"));
 }
 
-TEST(Lookups, CountsBookmarksAndIds) {
-    FixtureDb fx;
-    fx.fillSample();
-    RecordingSink sink;
-    PoemStore store(&sink);
+TEST_F(SampleStore, CountsBookmarksAndIds) {
     ASSERT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
     EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
     EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("fPoet='李白'")), 2);
