@@ -196,8 +196,7 @@ private slots:
         listPoems(*w, QStringLiteral("1,4"));
         dialogs.messages.clear();
         press(*w, command);
-        QCOMPARE(dialogs.texts(), QStringList{warning});
-        QCOMPARE(dialogs.messages[0].icon, Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{"!:" + warning});
         QCOMPARE(bookmarks(*fx), QStringLiteral("1:5,4:3"));
     }
 };
