@@ -95,7 +95,7 @@ private slots:
             QTest::mouseClick(about->Label9, Qt::LeftButton);
             QCOMPARE(opened, QStringList{kProductWebPage});
             QCOMPARE(about->Label9->text(), kProductWebPage);
-            about->Timer1_Timer();
+            about->Timer1_Timer(); // counted, so the next opening must start over
         });
         // Opened again it counts from 0, and 确定>> closes it at once.
         whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
