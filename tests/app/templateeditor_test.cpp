@@ -111,6 +111,20 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
+    // The format row: every alignment caption is shown whole, and the row's
+    // buttons stand side by side, none over another or past the separator.
+    void formatRowFitsItsCaptions() {
+        auto w = start();
+        QWidget* row[] = {w->ui.optAlign[0],         w->ui.optAlign[1],         w->ui.optAlign[2],
+                          w->ui.cmdIndent[0],        w->ui.cmdIndent[1],        w->ui.cmdHangingIndent[0],
+                          w->ui.cmdHangingIndent[1], w->ui.cmdOffset[0],        w->ui.cmdOffset[1]};
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(row[i]->width() >= row[i]->sizeHint().width(), qPrintable(row[i]->objectName()));
+        for (size_t i = 1; i < std::size(row); ++i)
+            QVERIFY2(row[i]->x() >= row[i - 1]->geometry().right() + 1, qPrintable(row[i]->objectName()));
+        QVERIFY(row[std::size(row) - 1]->geometry().right() < w->ui.Line6->x());
+    }
+
     // Choosing a line kind shows its values and changes nothing; a value that no
     // entry lists leaves its control without a choice.
     void showingALineKindChangesNothing() {
