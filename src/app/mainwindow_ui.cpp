@@ -261,14 +261,14 @@ void MainWindow::setupUi() {
     const char* offsetText[] = {"↓", "↑"};
     for (int i = 0; i < 2; ++i) {
         toggle(&ui.cmdIndent[size_t(i)], QStringLiteral("cmdIndent_%1").arg(i).toUtf8().constData(), indentText[i],
-               indentTip[i], 2480 + 310 * i, 720);
+               indentTip[i], 0, 720);
         toggle(&ui.cmdHangingIndent[size_t(i)], QStringLiteral("cmdHangingIndent_%1").arg(i).toUtf8().constData(),
-               hangText[i], hangTip[i], 3100 + 310 * i, 720);
+               hangText[i], hangTip[i], 0, 720);
         toggle(&ui.cmdOffset[size_t(i)], QStringLiteral("cmdOffset_%1").arg(i).toUtf8().constData(), offsetText[i],
-               offsetTip[i], 3720 + 310 * i, 720);
+               offsetTip[i], 0, 720);
     }
-    // The six small buttons follow the alignment buttons on the same row and
-    // share the room left before the separator (at X 4485).
+    // The six small buttons (made at the row's top above) follow the alignment
+    // buttons and share the room left before the separator (at X 4485).
     QToolButton* const rowButtons[] = {ui.cmdIndent[0],        ui.cmdIndent[1], ui.cmdHangingIndent[0],
                                        ui.cmdHangingIndent[1], ui.cmdOffset[0], ui.cmdOffset[1]};
     int buttonX = qMax(alignX + 2, twipsToPixels(2480));

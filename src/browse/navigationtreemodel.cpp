@@ -24,23 +24,14 @@ QIcon nodeIcon(const QString& image) {
 
 } // namespace
 
-NavigationTreeModel::Nodes::Node NavigationTreeModel::Nodes::node(QByteArrayView text, qint32 number) {
-    Node n;
-    n.start = qint32(m_text.size());
-    n.length = qint32(text.size());
-    n.number = number;
-    m_text.append(text);
-    return n;
-}
-
 void NavigationTreeModel::Nodes::addGroup(QByteArrayView text, qint32 number) {
-    m_groups.push_back(node(text, number));
+    m_groups.push_back({m_text.add(text), number});
     m_firstChild.push_back(qint32(m_children.size()));
 }
 
 void NavigationTreeModel::Nodes::addChild(QByteArrayView text, qint32 number) {
     if (m_groups.empty()) return;
-    m_children.push_back(node(text, number));
+    m_children.push_back({m_text.add(text), number});
 }
 
 int NavigationTreeModel::Nodes::childCount(int group) const {
@@ -99,8 +90,7 @@ const NavigationTreeModel::Nodes::Node& NavigationTreeModel::node(const QModelIn
 
 QString NavigationTreeModel::text(const QModelIndex& index) const {
     if (!index.isValid()) return {};
-    const Nodes::Node& n = node(index);
-    return QString::fromUtf8(m_nodes.m_text.constData() + n.start, n.length);
+    return m_nodes.m_text.text(node(index).text);
 }
 
 QVariant NavigationTreeModel::data(const QModelIndex& index, int role) const {

@@ -5,8 +5,9 @@
 // are kept as UTF-8 in one buffer, as the database hands them over: a text is
 // made only for the rows the view asks about, and a tree is built and freed
 // without an allocation per node.
+#include "browse/textspans.h"
+
 #include <QAbstractItemModel>
-#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -26,8 +27,7 @@ public:
         bool empty() const { return m_groups.empty(); }
         // The text of the last group added, as stored (valid until the next add).
         QByteArrayView lastGroupText() const {
-            return m_groups.empty() ? QByteArrayView()
-                                    : QByteArrayView(m_text.constData() + m_groups.back().start, m_groups.back().length);
+            return m_groups.empty() ? QByteArrayView() : m_text.bytes(m_groups.back().text);
         }
         int groupCount() const { return int(m_groups.size()); }
         int childCount(int group) const;
@@ -35,12 +35,10 @@ public:
     private:
         friend class NavigationTreeModel;
         struct Node {
-            qint32 start = 0; // in m_text
-            qint32 length = 0;
+            TextSpans::Span text;
             qint32 number = 0;
         };
-        Node node(QByteArrayView text, qint32 number);
-        QByteArray m_text;
+        TextSpans m_text;
         std::vector<Node> m_groups;
         std::vector<qint32> m_firstChild; // per group, into m_children
         std::vector<Node> m_children;

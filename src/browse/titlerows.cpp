@@ -5,10 +5,7 @@ TitleRow TitleRows::operator[](int i) const {
     return {title(i), m_texts[size_t(r.style)], m_texts[size_t(r.poet)], r.poemId, r.bookmark};
 }
 
-QString TitleRows::title(int i) const {
-    const Row& r = m_rows[size_t(i)];
-    return QString::fromUtf8(m_titles.constData() + r.titleStart, r.titleLength);
-}
+QString TitleRows::title(int i) const { return m_titles.text(m_rows[size_t(i)].title); }
 
 qint32 TitleRows::text(QByteArrayView utf8) {
     // Looked up by the bytes themselves before any key or text is made.
@@ -23,9 +20,7 @@ qint32 TitleRows::text(QByteArrayView utf8) {
 void TitleRows::append(QByteArrayView title, QByteArrayView style, QByteArrayView poet, qint32 poemId,
                        qint32 bookmark) {
     Row r;
-    r.titleStart = qint32(m_titles.size());
-    r.titleLength = qint32(title.size());
-    m_titles.append(title);
+    r.title = m_titles.add(title);
     r.style = text(style);
     r.poet = text(poet);
     r.poemId = poemId;
@@ -35,12 +30,11 @@ void TitleRows::append(QByteArrayView title, QByteArrayView style, QByteArrayVie
 
 void TitleRows::append(const TitleRows& other) {
     m_rows.reserve(m_rows.size() + other.m_rows.size());
-    const qint32 base = qint32(m_titles.size());
-    m_titles.append(other.m_titles);
+    const qint32 base = m_titles.append(other.m_titles);
     std::vector<qint32> mapped(other.m_texts.size());
     for (size_t k = 0; k < mapped.size(); ++k) mapped[k] = text(other.m_texts[k]);
     for (Row r : other.m_rows) {
-        r.titleStart += base;
+        r.title.start += base;
         r.style = mapped[size_t(r.style)];
         r.poet = mapped[size_t(r.poet)];
         m_rows.push_back(r);
@@ -49,10 +43,7 @@ void TitleRows::append(const TitleRows& other) {
 
 TitleRows::Row TitleRows::stored(const TitleRow& t) {
     Row r;
-    const QByteArray title = t.title.toUtf8();
-    r.titleStart = qint32(m_titles.size());
-    r.titleLength = qint32(title.size());
-    m_titles.append(title);
+    r.title = m_titles.add(t.title.toUtf8());
     r.style = text(t.style);
     r.poet = text(t.poet);
     r.poemId = t.poemId;
@@ -64,8 +55,7 @@ void TitleRows::insert(int at, const TitleRow& r) { m_rows.insert(m_rows.begin()
 
 void TitleRows::setText(int i, const QString& title, const QString& poet, const QString& style) {
     const Row& r = m_rows[size_t(i)];
-    const Row changed = stored({title, style, poet, r.poemId, r.bookmark});
-    m_rows[size_t(i)] = changed;
+    m_rows[size_t(i)] = stored({title, style, poet, r.poemId, r.bookmark});
 }
 
 QString TitleListQuery(const QString& filter, const QString& order) {

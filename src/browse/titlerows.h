@@ -1,6 +1,7 @@
 #pragma once
 // The rows of the title list, read from the store. Kept apart from the model so
 // the fill can be measured and tested without windows.
+#include "browse/textspans.h"
 #include "db/sqlitedb.h"
 
 #include <QByteArray>
@@ -48,8 +49,7 @@ public:
 
 private:
     struct Row {
-        qint32 titleStart = 0; // in m_titles
-        qint32 titleLength = 0;
+        TextSpans::Span title;
         qint32 style = 0; // in m_texts
         qint32 poet = 0;
         qint32 poemId = 0;
@@ -60,7 +60,7 @@ private:
     Row stored(const TitleRow& r);
 
     std::vector<Row> m_rows;
-    QByteArray m_titles;
+    TextSpans m_titles;
     std::vector<QString> m_texts;
     QHash<QByteArray, qint32> m_textIndex;
 };
