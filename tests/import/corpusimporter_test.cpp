@@ -250,6 +250,11 @@ TEST(CorpusText, NotesLinesTitlesAndTunes) {
     // A note over a paragraph break takes the break with it.
     EXPECT_EQ(ln.lines, (QStringList{QStringLiteral("春眠不觉晓，处处闻啼鸟。"), QStringLiteral("夜来风雨声，花落知多少。")}));
     EXPECT_EQ(ln.notes, (QStringList{QStringLiteral("晓 一作：早"), QStringLiteral("声 一作：响")}));
+    // What a note over a break leaves behind is no line of the poem.
+    const LinesAndNotes split = SplitNotes({QStringLiteral("椒气从何得？灯光凿处分。"), QStringLiteral("（同前。"),
+                                            QStringLiteral("）。")});
+    EXPECT_EQ(split.lines, QStringList{QStringLiteral("椒气从何得？灯光凿处分。")});
+    EXPECT_EQ(split.notes, QStringList{QStringLiteral("同前。")});
 
     EXPECT_EQ(NormalizeTitle(QStringLiteral(" 长相思・山一程 ")), QStringLiteral("长相思·山一程"));
     EXPECT_EQ(NormalizeTitle(QStringLiteral("  ")), QStringLiteral("无题"));

@@ -637,7 +637,9 @@ LinesAndNotes SplitNotes(const QStringList& paragraphs) {
     }
     for (const QString& line : text.split(u'\n')) {
         const QString c = CleanPoemLine(line);
-        if (!c.isEmpty()) r.lines << c;
+        // A line of punctuation alone is what a note over a paragraph break left
+        // behind ("（同前。", "）。" leaves "。"): it is not a line of the poem.
+        if (std::any_of(c.cbegin(), c.cend(), [](QChar ch) { return !ch.isPunct(); })) r.lines << c;
     }
     return r;
 }
