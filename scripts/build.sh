@@ -3,5 +3,11 @@
 # default database from data/ and the tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+launcher=()
+# A compiler cache, where one is installed, makes rebuilds of other checkouts cheap.
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$(dirname "$PWD")"
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build build --parallel "$(nproc)"
