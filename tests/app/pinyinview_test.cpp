@@ -1,0 +1,125 @@
+// Pinyin over the poem and 平仄 marks: the Tools menu entries, the notes the
+// pane shows, corrections from the context menu, and print and export
+// carrying the pinyin.
+#include "app/settings.h"
+#include "display/displaycontroller.h"
+#include "display/pinyinview.h"
+#include "tools/outputcontroller.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTextEdit>
+
+class PinyinViewTest : public WindowTest {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindow> showing(int poemId) {
+        auto w = start();
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=%1").arg(poemId), QStringLiteral("a.fTitle"),
+                         QStringLiteral("0"));
+        return w;
+    }
+    static QString readingOf(MainWindow& w, const QString& ch, int nth = 0) {
+        for (const PoemNote& n : w.display->ShownNotes.notes)
+            if (n.character == ch && nth-- == 0) return n.pinyin;
+        return QStringLiteral("(none)");
+    }
+    static qint32 positionOf(MainWindow& w, const QString& ch) {
+        for (const PoemNote& n : w.display->ShownNotes.notes)
+            if (n.character == ch && n.part == PoemPart::Content) return n.position;
+        return -1;
+    }
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() {
+        freshFixture();
+        fx->db().execNative(QStringLiteral("INSERT INTO hzPy (hz,py1,py2) VALUES ('地','de',1),('地','dì',2),"
+                                           "('床','chuáng',1),('朝','cháo',1),('朝','zhāo',2)"));
+    }
+
+    void offByDefaultThenSaved() {
+        auto w = showing(1);
+        PinyinView* v = w->pinyinNotes;
+        QVERIFY(!v->pinyinAction()->isChecked() && !v->pingzeAction()->isChecked());
+        QCOMPARE(v->pinyinAction()->text(), QStringLiteral("拼音注音"));
+        QVERIFY(w->display->ShownNotes.isEmpty());
+        const QString plain = w->ui.RichTextBox1->toPlainText();
+
+        v->pinyinAction()->trigger();
+        QCOMPARE(Settings::raw(QStringLiteral("Show_Pinyin")), QStringLiteral("1"));
+        // The pane's text and positions stay; the notes carry the readings.
+        QCOMPARE(w->ui.RichTextBox1->toPlainText(), plain);
+        QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("dì"));
+        QCOMPARE(readingOf(*w, QStringLiteral("床")), QStringLiteral("chuáng"));
+        QCOMPARE(w->ui.RichTextBox1->toPlainText().mid(positionOf(*w, QStringLiteral("地")), 1), QStringLiteral("地"));
+
+        v->pingzeAction()->trigger();
+        QCOMPARE(Settings::raw(QStringLiteral("Show_Pingze")), QStringLiteral("1"));
+        QVERIFY(w->display->ShownNotes.hasTones());
+        // A new window starts with both as saved.
+        auto again = showing(2);
+        QVERIFY(again->pinyinNotes->pinyinAction()->isChecked() && again->pinyinNotes->pingzeAction()->isChecked());
+        QCOMPARE(readingOf(*again, QStringLiteral("朝")), QStringLiteral("zhāo"));
+        // A ci has no 平仄 marks.
+        again->FillTitleList(QStringLiteral(" Where a.fPoemID=4"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QVERIFY(again->display->ShownNotes.hasPinyin());
+        QVERIFY(!again->display->ShownNotes.hasTones());
+    }
+
+    void correctionShownStoredAndRestored() {
+        auto w = showing(1);
+        PinyinView* v = w->pinyinNotes;
+        v->pinyinAction()->trigger();
+        const qint32 at = positionOf(*w, QStringLiteral("地"));
+        // hzPy's readings in rank order.
+        QCOMPARE(v->readingsAt(at), (QStringList{QStringLiteral("de"), QStringLiteral("dì")}));
+        v->correct(at, QStringLiteral("de"));
+        QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("de"));
+        QCOMPARE(fx->text(QStringLiteral("SELECT fChar || fPos || fReading FROM PinyinFix WHERE fPoemID=1")),
+                 QStringLiteral("地8de"));
+        // Carried into the text export.
+        QVERIFY(w->output->paneAsText().contains(QRegularExpression(QStringLiteral("\nchuáng [^\n]* de [^\n]*\n床前明月光"))));
+        // Another poem and back: still there; restore brings the computed reading.
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=2"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("de"));
+        QVERIFY(v->restoreAction()->isEnabled());
+        v->restoreAction()->trigger();
+        QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("dì"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PinyinFix")), 0);
+        // Positions without a Han character offer nothing.
+        QVERIFY(v->readingsAt(at + 1000).isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void correctionPastTheEndIsIgnored() {
+        fx->db().execNative(QStringLiteral("CREATE TABLE PinyinFix (fPoemID INTEGER NOT NULL, fPart INTEGER NOT NULL, "
+                                           "fPos INTEGER NOT NULL, fChar TEXT NOT NULL, fReading TEXT NOT NULL, "
+                                           "PRIMARY KEY (fPoemID, fPart, fPos))"));
+        fx->db().execNative(QStringLiteral("INSERT INTO PinyinFix VALUES (1,1,999,'地','x'),(1,7,0,'床','x')"));
+        Settings::setShowPinyin(true);
+        auto w = showing(1);
+        QCOMPARE(readingOf(*w, QStringLiteral("床")), QStringLiteral("chuáng"));
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    void exportAndPrintCarryThePinyin() {
+        Settings::setShowPinyin(true);
+        auto w = showing(1);
+        const QByteArray rtf = w->output->paneAsRtf();
+        // "chuáng" as RTF writes it: á is \\u225?.
+        QVERIFY2(rtf.contains("chu\\u225?ng"), rtf.constData());
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("poem.pdf")));
+        w->output->printPane(&printer, false);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("poem.pdf"))).size() > 1000);
+    }
+};
+
+QTEST_MAIN(PinyinViewTest)
+#include "pinyinview_test.moc"
