@@ -164,9 +164,16 @@ void fillDocument(QTextDocument* document, const PoemLayout& layout, const Templ
             int tall = k;
             for (const LayoutRun& run : p.runs)
                 if (heights[kind(run.lineKind)] > heights[tall]) tall = kind(run.lineKind);
-            if (withNotes[i].pinyin)
-                block.setLineHeight(heights[tall] + style->pinyinHeight[tall], QTextBlockFormat::MinimumHeight);
-            if (withNotes[i].marks) block.setBottomMargin(style->markHeight);
+            // Room above every line (a wrapped one too) for its pinyin, and for
+            // the marks under the line before it; the last line's marks go
+            // into the bottom margin.
+            qreal above = 0;
+            if (withNotes[i].pinyin) above += style->pinyinHeight[tall];
+            if (withNotes[i].marks) {
+                above += style->markHeight;
+                block.setBottomMargin(style->markHeight);
+            }
+            if (above > 0) block.setLineHeight(heights[tall] + above, QTextBlockFormat::MinimumHeight);
         }
         if (first) {
             cursor.setBlockFormat(block);
