@@ -11,6 +11,13 @@ PhraseTable loadTable(const QString& resource) {
     return t;
 }
 
+// A reading with a tone mark (the neutral tone has none; ü alone is no tone).
+bool hasTone(const QString& reading) {
+    for (const QChar c : reading.normalized(QString::NormalizationForm_D))
+        if (c == QChar(0x0300) || c == QChar(0x0301) || c == QChar(0x0304) || c == QChar(0x030C)) return true;
+    return false;
+}
+
 struct Code {
     char32_t c;
     qint32 offset;
@@ -74,6 +81,12 @@ QStringList HzPyReadings::operator()(char32_t c) {
     return readings;
 }
 
+QString FirstVerseReading(const QStringList& readings) {
+    for (const QString& r : readings)
+        if (hasTone(r)) return r;
+    return readings.isEmpty() ? QString() : readings.first();
+}
+
 bool IsHanCharacter(char32_t c) {
     return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0xF900 && c <= 0xFAFF) ||
            (c >= 0x20000 && c <= 0x3FFFF) || c == 0x3007;
@@ -121,8 +134,7 @@ QList<CharReading> ReadText(QStringView text, const ReadingLookup& lookup, const
                 r.reading = best[i].reading;
                 r.source = best[i].table == 2 ? ReadingSource::Verse : ReadingSource::Phrase;
             } else {
-                const QStringList all = lookup(run[i].c);
-                if (!all.isEmpty()) r.reading = all.first();
+                r.reading = FirstVerseReading(lookup(run[i].c));
             }
             out.append(r);
         }

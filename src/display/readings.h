@@ -4,7 +4,7 @@
 // from two tables compiled into the program, the hand-written readings
 // particular to classical verse (data/pyverse.tsv) and the words and idioms of
 // a general dictionary (data/pyphrase.tsv). A character outside every phrase
-// takes its first reading in table hzPy. Nothing here is stored: readings are
+// takes its first reading in table hzPy that has a tone. Nothing here is stored: readings are
 // worked out each time a poem is shown.
 #include "db/sqlitedb.h"
 
@@ -73,6 +73,12 @@ private:
     SqlDatabase& m_db;
     QHash<char32_t, QStringList> m_cache;
 };
+
+// The reading a character takes outside every phrase: its first reading with
+// a tone. Verse is read syllable by syllable, so a neutral-tone reading that
+// hzPy ranks first for modern usage (子 zi, 著 zhe) gives way to the toned one;
+// the first reading when none has a tone, the empty text when there is none.
+QString FirstVerseReading(const QStringList& readings);
 
 // Whether the code point is a Han character (CJK ideographs of every block).
 bool IsHanCharacter(char32_t c);

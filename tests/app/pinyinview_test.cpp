@@ -8,8 +8,8 @@
 #include "support/windowtest.h"
 
 #include <QAction>
+#include <QDir>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTextEdit>
 
 class PinyinViewTest : public WindowTest {
@@ -81,7 +81,9 @@ private slots:
         QCOMPARE(fx->text(QStringLiteral("SELECT fChar || fPos || fReading FROM PinyinFix WHERE fPoemID=1")),
                  QStringLiteral("地8de"));
         // Carried into the text export.
-        QVERIFY(w->output->paneAsText().contains(QRegularExpression(QStringLiteral("\nchuáng [^\n]* de [^\n]*\n床前明月光"))));
+        const QString text = w->output->paneAsText();
+        // (The fixture's hzPy has readings for a few characters only.)
+        QVERIFY2(text.contains(QStringLiteral("\n\nchuáng míng yuè de\n床前明月光")), qPrintable(text));
         // Another poem and back: still there; restore brings the computed reading.
         w->FillTitleList(QStringLiteral(" Where a.fPoemID=2"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
         w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
@@ -112,7 +114,12 @@ private slots:
         const QByteArray rtf = w->output->paneAsRtf();
         // "chuáng" as RTF writes it: á is \\u225?.
         QVERIFY2(rtf.contains("chu\\u225?ng"), rtf.constData());
-        QTemporaryDir dir;
+        // LYRABOOK_KEEP_OUTPUT names a folder that keeps the PDF and the RTF for a look.
+        QTemporaryDir tmp;
+        const QString keep = qEnvironmentVariable("LYRABOOK_KEEP_OUTPUT");
+        const QDir dir(keep.isEmpty() ? tmp.path() : keep);
+        QString error;
+        QVERIFY(OutputController::writeFileSafely(dir.filePath(QStringLiteral("poem.rtf")), rtf, &error));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("poem.pdf")));

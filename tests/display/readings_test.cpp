@@ -101,8 +101,12 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"散发弄扁舟", "sàn fà nòng piān zhōu"},
         LineCase{"随风潜入夜", "suí fēng qián rù yè"},
         LineCase{"晓看红湿处", "xiǎo kàn hóng shī chù"},
+        // The verse table's single characters give way to a phrase of the general table.
+        LineCase{"万物生长", "wàn wù shēng zhǎng"},
+        LineCase{"罗衣", "luó yī"},
+        LineCase{"城阙辅三秦", "chéng què fǔ sān qín"},
         // Not Han: no reading, and the phrase runs stop there; 𠀀 is one character.
-        LineCase{"A1 𠀀长安　长 安", "hē cháng ān zhǎng ān"}));
+        LineCase{"A1 𠀀还是　还 是", "hē hái shì huán shì"}));
 
 // Longest phrase wins; the verse table wins a tie; then the phrase that starts first.
 TEST(ReadText, LongestPhraseWinsThenVerseThenFirst) {
@@ -128,6 +132,14 @@ TEST(ReadText, CharacterWithoutReadingHasNone) {
     const QList<CharReading> r = ReadText(QStringLiteral("〇"), [](char32_t) { return QStringList{}; });
     ASSERT_EQ(r.size(), 1);
     EXPECT_TRUE(r[0].reading.isEmpty());
+}
+
+// Outside every phrase: the first reading with a tone (hzPy ranks 子 zi first).
+TEST(ReadText, FirstReadingWithATone) {
+    EXPECT_EQ(FirstVerseReading({QStringLiteral("zi"), QStringLiteral("zǐ")}).toStdString(), "zǐ");
+    EXPECT_EQ(FirstVerseReading({QStringLiteral("lü"), QStringLiteral("lǜ")}).toStdString(), "lǜ");
+    EXPECT_EQ(FirstVerseReading({QStringLiteral("me")}).toStdString(), "me");
+    EXPECT_TRUE(FirstVerseReading({}).isEmpty());
 }
 
 } // namespace

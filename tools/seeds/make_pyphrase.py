@@ -6,13 +6,13 @@ file json/complete.json.
 
 Usage:
     (mkdir -p /tmp/ppd && cd /tmp/ppd && npm pack @pinyin-pro/data && tar xzf pinyin-pro-data-*.tgz)
-    python3 tools/seeds/make_pyphrase.py /tmp/ppd/package [--hzpy data/hzpy.tsv] [-o OUTPUT]
+    python3 tools/seeds/make_pyphrase.py /tmp/ppd/package [--hzpy data/hzpy.tsv] [--verse data/pyverse.tsv] [-o OUTPUT]
 
-The program gives a character outside every phrase its first reading in
-hzpy.tsv, so only phrases that change something are kept:
+The program gives a character outside every phrase its reading in the verse
+table (data/pyverse.tsv, single characters), else its first reading in
+hzpy.tsv that has a tone, so only phrases that change something are kept:
 
-  1. a phrase in which some character's reading is not that character's first
-     reading in hzpy.tsv;
+  1. a phrase in which some character's reading is not that reading;
   2. a phrase that contains a phrase of kind 1, since the longer phrase wins
      over the shorter one inside it.
 
@@ -41,10 +41,15 @@ def letters(s):
     return "".join(ch for ch in unicodedata.normalize("NFD", s) if ch.isascii())
 
 
+def has_tone(s):
+    return any(ch in "\u0300\u0301\u0304\u030c" for ch in unicodedata.normalize("NFD", s))
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("package", help="the unpacked @pinyin-pro/data package")
     ap.add_argument("--hzpy", default=os.path.join(ROOT, "data", "hzpy.tsv"))
+    ap.add_argument("--verse", default=os.path.join(ROOT, "data", "pyverse.tsv"))
     ap.add_argument("-o", "--output", default=os.path.join(ROOT, "data", "pyphrase.tsv"))
     args = ap.parse_args()
 
@@ -58,7 +63,15 @@ def main():
     for c, rs in readings.items():
         rs.sort()
         readings[c] = [r for _, r in rs]
-        first[c] = readings[c][0]
+        # As the program does: the first reading with a tone, else the first.
+        toned = [r for r in readings[c] if has_tone(r)]
+        first[c] = toned[0] if toned else readings[c][0]
+    # The verse table's single characters replace that reading.
+    with open(args.verse, encoding="utf-8") as f:
+        for line in f:
+            parts = line.rstrip("\n").split("\t")
+            if len(parts) == 2 and len(parts[0]) == 1 and not parts[0].startswith("#"):
+                first[parts[0]] = parts[1].strip()
 
     def norm(c, s):
         if c == "一" and s in ("yí", "yì"):
@@ -66,7 +79,7 @@ def main():
         if c == "不" and s == "bú":
             return "bù"
         rs = readings.get(c, [])
-        if s == letters(s):
+        if not has_tone(s):
             # Neutral tone: the first toned reading with the same letters.
             for r in rs:
                 if letters(r) == s and r != s:
