@@ -109,6 +109,10 @@ private slots:
     }
 
     void exportAndPrintCarryThePinyin() {
+        fx->db().execNative(QStringLiteral(
+            "INSERT INTO hzPy (hz,py1,py2) VALUES ('静','jìng',1),('夜','yè',1),('思','sī',1),('前','qián',1),"
+            "('明','míng',1),('月','yuè',1),('光','guāng',1),('疑','yí',1),('是','shì',1),('上','shàng',1),"
+            "('霜','shuāng',1),('举','jǔ',1),('头','tóu',1),('望','wàng',1),('低','dī',1),('故','gù',1),('乡','xiāng',1)"));
         Settings::setShowPinyin(true);
         auto w = showing(1);
         const QByteArray rtf = w->output->paneAsRtf();
