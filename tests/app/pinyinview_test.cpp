@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDir>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextEdit>
 
 class PinyinViewTest : public WindowTest {
@@ -95,6 +96,27 @@ private slots:
         // Positions without a Han character offer nothing.
         QVERIFY(v->readingsAt(at + 1000).isEmpty());
         QVERIFY(dialogs.messages.isEmpty());
+    }
+
+    // The poem editor changes the content: a correction whose character stays
+    // in place stays, one whose character moved goes.
+    void correctionsFollowTheEditor() {
+        Settings::setShowPinyin(true);
+        auto w = start();
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
+        QCOMPARE(w->ui.cboTitle2->currentText().left(5), QStringLiteral("早发白帝城"));
+        w->pinyinNotes->correct(positionOf(*w, QStringLiteral("朝")), QStringLiteral("cháo"));
+        w->pinyinNotes->correct(positionOf(*w, QStringLiteral("还")), QStringLiteral("hái"));
+        QCOMPARE(readingOf(*w, QStringLiteral("还")), QStringLiteral("hái"));
+        w->ui.mnuEditTo[2]->trigger();
+        w->ui.txtContent->setPlainText(
+            QStringLiteral("朝辞白帝彩云间，千里江陵一日即还。\n两岸猿声啼不住，轻舟已过万重山。"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(fx->text(QStringLiteral("SELECT group_concat(fChar || fReading) FROM PinyinFix WHERE fPoemID=2")),
+                 QStringLiteral("朝cháo"));
+        w->display->RenderSelectedPoem();
+        QCOMPARE(readingOf(*w, QStringLiteral("朝")), QStringLiteral("cháo"));
+        QCOMPARE(readingOf(*w, QStringLiteral("还")), QStringLiteral("huán"));
     }
 
     void correctionPastTheEndIsIgnored() {
