@@ -19,6 +19,7 @@ public:
     NoteOverlay(QTextEdit* pane, const PoemNotes& notes, const NoteStyle& style)
         : QWidget(pane->viewport()), m_pane(pane), m_notes(notes), m_style(style) {
         setObjectName(QStringLiteral("PoemNoteOverlay"));
+        setAccessibleName(QStringLiteral("拼音与平仄标注"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
         setFocusPolicy(Qt::NoFocus);
@@ -86,6 +87,9 @@ PinyinView::PinyinView(QMenu* toolMenu, QTextEdit* pane, SqlDatabase& db, Dialog
     connect(pane, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) { showContextMenu(pos); });
     updateActions();
 }
+
+// The overlay draws this object's notes: it goes first.
+PinyinView::~PinyinView() { delete m_overlay; }
 
 bool PinyinView::pinyinOn() const { return m_pinyin->isChecked(); }
 bool PinyinView::pingzeOn() const { return m_pingze->isChecked(); }

@@ -26,6 +26,7 @@ class PinyinView : public QObject {
     Q_OBJECT
 public:
     PinyinView(QMenu* toolMenu, QTextEdit* pane, SqlDatabase& db, Dialogs& dialogs, QObject* parent = nullptr);
+    ~PinyinView() override;
 
     bool pinyinOn() const;
     bool pingzeOn() const;

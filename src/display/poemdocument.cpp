@@ -182,8 +182,24 @@ void fillDocument(QTextDocument* document, const PoemLayout& layout, const Templ
         } else {
             cursor.insertBlock(block, charFormats[k]);
         }
-        for (const LayoutRun& run : p.runs)
-            cursor.insertText(run.text, charFormats[kind(run.lineKind)]);
+        for (qsizetype r = 0; r < p.runs.size(); ++r) {
+            const LayoutRun& run = p.runs[r];
+            const QTextCharFormat& format = charFormats[kind(run.lineKind)];
+            const bool last = r + 1 == p.runs.size();
+            if (!last || !style || style->spacing[kind(run.lineKind)] <= 0) {
+                cursor.insertText(run.text, format);
+                continue;
+            }
+            // No spacing after the paragraph's last character, so that a
+            // centred or right-aligned line keeps its place.
+            qsizetype cut = run.text.size() - 1;
+            if (cut > 0 && run.text[cut].isLowSurrogate() && run.text[cut - 1].isHighSurrogate()) --cut;
+            QTextCharFormat plain = format;
+            plain.clearProperty(QTextFormat::FontLetterSpacing);
+            plain.clearProperty(QTextFormat::FontLetterSpacingType);
+            if (cut > 0) cursor.insertText(run.text.left(cut), format);
+            cursor.insertText(run.text.mid(cut), plain);
+        }
     }
     cursor.endEditBlock();
 }
