@@ -3,7 +3,7 @@
 // their first reading in hzPy. For each such character it prints how often it
 // occurs, how often each source decided, and the readings given.
 //
-//   lyrabook-pinyin-report --db build/data/poem.mdb [--where "fDynasty='唐'"]
+//   lyrabook-pinyin-report --db build/data/poem.mdb [--where "fDynasty='唐'"] [--print]
 #include "display/readings.h"
 
 #include <QCommandLineParser>
@@ -19,7 +19,9 @@ int main(int argc, char* argv[]) {
     p.addOption({QStringLiteral("db"), QStringLiteral("Poem database."), QStringLiteral("file")});
     p.addOption({QStringLiteral("where"), QStringLiteral("Condition on Poetry (SQLite)."), QStringLiteral("sql"),
                  QStringLiteral("fDynasty='唐'")});
+    p.addOption({QStringLiteral("print"), QStringLiteral("Also print every poem with the pinyin of each line.")});
     p.process(app);
+    const bool print = p.isSet(QStringLiteral("print"));
     SqlDatabase db;
     if (db.open(p.value(QStringLiteral("db")), true) != 0) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(p.value(QStringLiteral("db"))));
@@ -41,6 +43,12 @@ int main(int argc, char* argv[]) {
         ++poems;
         for (int f = 0; f < 2; ++f) {
             const QString text = st.text(f);
+            if (print)
+                for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+                    QStringList syl;
+                    for (const CharReading& r : ReadText(line, lookup)) syl << r.reading;
+                    std::printf("%s\n%s\n", qPrintable(syl.join(u' ')), qPrintable(line));
+                }
             for (const CharReading& r : ReadText(text, lookup)) {
                 const QString c = text.mid(r.offset, r.length);
                 const QList<uint> code = c.toUcs4();
