@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QTextEdit>
 
+#include <memory>
+
 namespace {
 
 // Draws the notes over the pane's viewport, in step with its scrolling. It
@@ -152,7 +154,12 @@ void PinyinView::restoreReadings() {
 }
 
 void PinyinView::showContextMenu(const QPoint& pos) {
-    std::unique_ptr<QMenu> menu(m_pane->createStandardContextMenu(pos));
+    // The pane is read-only: copying and selecting all are its own entries.
+    auto menu = std::make_unique<QMenu>(m_pane);
+    menu->setObjectName(QStringLiteral("mnuPane"));
+    QAction* copy = menu->addAction(QStringLiteral("复制(&C)"), m_pane, &QTextEdit::copy);
+    copy->setEnabled(m_pane->textCursor().hasSelection());
+    menu->addAction(QStringLiteral("全选(&A)"), m_pane, &QTextEdit::selectAll);
     const qint32 position = m_pane->cursorForPosition(pos).position();
     // The cursor lands before or after the character clicked: take the one it
     // lands before, else the one before it.
