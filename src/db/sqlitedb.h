@@ -35,6 +35,10 @@ public:
     SqlStatement& operator=(const SqlStatement&) = delete;
     ~SqlStatement();
 
+    // Values for the statement's parameters ?1, ?2, ... (1-based); a null
+    // QString binds NULL. Throw SqlError on failure.
+    void bind(int i, const QString& value);
+    void bind(int i, qint64 value);
     // Steps to the next row. False at the end of the rows; throws SqlError on failure.
     bool next();
     int columnCount() const;
