@@ -8,12 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
-runs=${RUNS:-8}
+runs=${RUNS:-12}
 poems=${POEMS:-20000}
 drive=$build/bin/lyrabook-killdrive
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config
+export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$work/runtime"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 # A random moment in 0..$1 ms, as seconds for sleep.

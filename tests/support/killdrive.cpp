@@ -91,8 +91,9 @@ int fileAll(const QString& path) {
     MainWindow w(&dialogs);
     w.Form_Load();
     if (w.WriteMode != 1) return 1;
-    w.FillTitleList(QStringLiteral(" Where a.fPoemID>0"), QStringLiteral("a.fPoemID"), QStringLiteral("0"));
+    // Choosing the book lists its poems; every poem is listed after that.
     w.ui.cboBook->setCurrentIndex(w.ui.cboBook->findText(kBook));
+    w.FillTitleList(QStringLiteral(" Where a.fPoemID>0"), QStringLiteral("a.fPoemID"), QStringLiteral("0"));
     std::printf("writing\n");
     std::fflush(stdout);
     QElapsedTimer timer;
