@@ -258,6 +258,7 @@ private slots:
                 // Through at last: written, and no failure reported.
                 QVERIFY2(!failureShown(), qPrintable(shown.join(u'\n')));
                 QVERIFY2(dump(fx->db()) != before, "nothing was written");
+                qInfo("through after %d injected failures", n - 1);
                 return;
             }
             ++m_failures;
