@@ -89,6 +89,9 @@ bool QtDialogs::chooseColor(const QColor& initial, QColor* chosen) {
 
 bool QtDialogs::printDialog(QPrinter* printer, bool hasSelection) {
     QPrintDialog dlg(printer, m_parent);
+    // The shown poem prints whole: no page numbers to choose from.
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (hasSelection) {
         dlg.setOption(QAbstractPrintDialog::PrintSelection, true);
         dlg.setPrintRange(QAbstractPrintDialog::Selection);

@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/combochoice.h"
 
 #include "app/artwork.h"
 #include "app/busycursor.h"
@@ -105,7 +106,8 @@ void MainWindow::connectFrame() {
     connect(ui.cmdQuit, &QPushButton::clicked, this, &QWidget::close);
     connect(ui.mnuToolLock, &QAction::triggered, this, [this] { mnuToolLock_Click(); });
     connect(ui.mnuToolFile, &QAction::triggered, this, [this] { mnuToolFile_Click(); });
-    connect(ui.cboBook, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboBook_Click(); });
+    // Choosing the book that is shown lists it again: filings show at the next choice.
+    connectChoice(ui.cboBook, this, [this] { cboBook_Click(); });
     connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
     connect(ui.mnuEditRefresh, &QAction::triggered, this, [this] { UpdateCounters(QString(), true); });
     connect(ui.mnuEditBin, &QAction::triggered, this, [this] {
@@ -129,6 +131,7 @@ void MainWindow::connectFrame() {
     ui.cmdPoet->installEventFilter(this);
     connect(ui.cmdPoetExpand, &QToolButton::clicked, this, [this] { cmdPoetExpand_Click(); });
     connect(ui.mnuPoetExpand, &QAction::triggered, this, [this] { cmdPoetExpand_Click(); });
+    for (QWidget* field : {ui.cboList, ui.cboTitle2, ui.cboTitle3}) enterMovesFocus(field);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -326,8 +329,10 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::EnableWriteControls(bool enabled) {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui.cmdSave, ui.cmdSaveTo, ui.cmdDel, ui.cmdEdit, ui.cmdPoet,
-                                                       ui.cmdPoetOk, ui.cmdBookmarkAdd, ui.cmdBookmarkDel})
+    // The confirm buttons too: an edit armed before the lock cannot write.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.cmdSave, ui.cmdSaveTo, ui.cmdDel, ui.cmdEdit, ui.cmdEditOk,
+                                                       ui.cmdPoet, ui.cmdPoetOk, ui.cmdBookmarkAdd,
+                                                       ui.cmdBookmarkDel})
         w->setEnabled(enabled);
     for (QAction* a : std::initializer_list<QAction*>{
              ui.mnuEditTo[1], ui.mnuEditTo[2], ui.mnuEditTo[3], ui.mnuPoetEdit, ui.mnuPoetDel,

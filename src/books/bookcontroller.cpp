@@ -115,12 +115,9 @@ void BookController::mnuVolChg_Click() {
     if (w.WriteMode != 1) return;
     QComboBox* cb = w.ui.cboBook;
     const int index = cb->currentIndex();
+    // Any entry, the whole collection's included: renaming entry 0 changes no
+    // book, only the text the combo shows for it until the next start.
     if (index < 0) return;
-    if (index == 0) {
-        // Entry 0 is the whole collection, not a book: there is nothing to rename.
-        w.dialogs().message(QStringLiteral("请选定修改目录！"), MessageSink::Icon::Warning);
-        return;
-    }
     startTyping(kTypingRename, w.ui.mnuVolChg->text());
     MainWindow::setTag(cb, QString::number(index));
     cb->setFocus();
@@ -139,7 +136,7 @@ void BookController::cboBook_LostFocus() {
     } else {
         const int index = MainWindow::tag(w.ui.cboBook).toInt();
         const QString old = w.ui.cboBook->itemText(index);
-        if (index >= 1 && index < w.ui.cboBook->count() && !name.isEmpty() && name != old)
+        if (index >= 0 && index < w.ui.cboBook->count() && !name.isEmpty() && name != old)
             finishRename(index, old, name);
     }
     endTyping();
@@ -187,10 +184,19 @@ void BookController::finishRename(int index, const QString& old, const QString& 
     }
     if (!w.dialogs().question(old + QStringLiteral("：目录修改为“") + name + QStringLiteral("”，确定？"))) return;
     try {
-        w.store().db().exec(QStringLiteral("Update PoetBook Set fBook=") + sqlText(name) +
-                            QStringLiteral(" Where fBook=") + sqlText(old));
+        // Entry 0 names the whole collection, never a book: a book that happens
+        // to carry the same text is left alone.
+        if (index >= 1)
+            w.store().db().exec(QStringLiteral("Update PoetBook Set fBook=") + sqlText(name) +
+                                QStringLiteral(" Where fBook=") + sqlText(old));
     } catch (const SqlError& e) {
         reportFailure(w.ui.mnuVolChg->text(), e.message());
+        return;
+    }
+    // A book entry whose book is no longer stored under that name (renamed or
+    // deleted in the book list dialog) keeps its text: the combo shows what is stored.
+    if (index >= 1 && w.store().db().changes() == 0) {
+        w.dialogs().message(old + QStringLiteral("：该目录已不存在，修改取消！"), MessageSink::Icon::Warning);
         return;
     }
     w.ui.cboBook->setItemText(index, name);
@@ -224,9 +230,16 @@ void BookController::mnuVolDel_Click() {
     if (cb->currentIndex() < 0) return;
     const QString name = cb->currentText();
     const QString what = w.ui.mnuVolDel->text();
-    const qint32 id = chosenBook(what, QStringLiteral("请选定删除目录！"));
-    if (id == -1) return;
     if (!w.dialogs().question(name + QStringLiteral("：目录删除，确定？"))) return;
+    qint32 id = -1;
+    try {
+        id = currentBookId();
+    } catch (const SqlError& e) {
+        reportFailure(what, e.message());
+        return;
+    }
+    // A name that is no book (entry 0 among them) deletes nothing.
+    if (id == -1) return;
     try {
         // Both or neither: no poem may be left pointing at a book that is gone.
         BusyCursor busy;

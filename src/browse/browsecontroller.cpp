@@ -2,6 +2,7 @@
 
 #include "app/artwork.h"
 #include "app/busycursor.h"
+#include "app/combochoice.h"
 #include "app/mainwindow.h"
 #include "browse/historyline.h"
 #include "browse/navigationtreemodel.h"
@@ -17,7 +18,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QStyle>
-#include <QTreeView>
 #include <QTreeView>
 #include <QEvent>
 #include <limits>
@@ -70,8 +70,10 @@ BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(win
         if (m_rowChanges == m_rowChangesAtPress) lstTitle_ItemClick();
     });
     connect(list, &TitleListView::rightButtonPressed, this, &BrowseController::lstTitle_MouseDown);
+    m_model->setLargeIcons(list->viewStyle() == 0);
+    connect(list, &TitleListView::viewStyleChanged, m_model, [this](int style) { m_model->setLargeIcons(style == 0); });
 
-    connect(w.ui.cboTitle2, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle2_Click(); });
+    connectChoice(w.ui.cboTitle2, this, [this] { cboTitle2_Click(); });
 
     m_tree = new NavigationTreeModel(this);
     QTreeView* tree = w.ui.tvwList;
@@ -115,7 +117,8 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
         lstTitle_Click();
         return;
     }
-    if (m_model->size() > 0) selectRow(0);
+    // An append keeps the user's selection; a new list starts at its first row.
+    if (m_model->size() > 0 && (replace || selectedRow() < 0)) selectRow(0);
     m_filling = false;
     if (replace) {
         UpdateCounters(filter, false);
@@ -191,7 +194,8 @@ void BrowseController::cboTitle2_Click() {
     if (index < 0) return;
     const qint32 id = HistoryLineId(w.ui.cboTitle2->itemText(index));
     if (id < 0) return;
-    MainWindow::setTag(w.ui.cboTitle2, QString::number(id));
+    // The tag keeps the poem last chosen in the title list: a look at another
+    // poem through the history does not move an armed edit to it.
     w.RenderPoem(QString::number(id));
 }
 

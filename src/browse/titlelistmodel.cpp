@@ -28,10 +28,8 @@ QVariant TitleListModel::data(const QModelIndex& index, int role) const {
         case 3: return QString::number(m_rows.poemId(r));
         }
         return {};
-    case Qt::ToolTipRole:
-        return m_rows.title(r) + QStringLiteral(" (") + m_rows.poet(r) + u')';
     case Qt::DecorationRole:
-        return index.column() == 0 ? QVariant(m_small) : QVariant();
+        return index.column() == 0 ? QVariant(m_largeIcons ? m_large : m_small) : QVariant();
     case Qt::UserRole:
         return key(index.row());
     default:
@@ -120,4 +118,10 @@ void TitleListModel::setRowText(int r, const QString& title, const QString& poet
     if (r < 0 || r >= m_rows.size()) return;
     m_rows.setText(r, title, poet, style);
     emit dataChanged(index(r, 0), index(r, 3));
+}
+
+void TitleListModel::setLargeIcons(bool large) {
+    if (large == m_largeIcons) return;
+    m_largeIcons = large;
+    if (!m_rows.empty()) emit dataChanged(index(0, 0), index(size() - 1, 0), {Qt::DecorationRole});
 }

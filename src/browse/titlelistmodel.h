@@ -40,6 +40,8 @@ public:
     QString appendTmpRow(TitleRow r, qint32 n);
     // Replaces the title, poet and style shown in row r.
     void setRowText(int r, const QString& title, const QString& poet, const QString& style);
+    // The large-icon view shows the large icon ("book3"), the others the small one ("leaf").
+    void setLargeIcons(bool large);
 
 private:
     TitleRows m_rows;
@@ -47,4 +49,5 @@ private:
     int m_nextKey = 0;
     QIcon m_large;
     QIcon m_small;
+    bool m_largeIcons = false;
 };

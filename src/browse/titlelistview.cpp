@@ -45,6 +45,7 @@ void TitleListView::setViewStyle(int style) {
     if (style == 3) {
         m_stack->setCurrentWidget(m_details);
         setFocusProxy(m_details);
+        emit viewStyleChanged(style);
         return;
     }
     m_stack->setCurrentWidget(m_list);
@@ -68,6 +69,7 @@ void TitleListView::setViewStyle(int style) {
     m_list->setMovement(QListView::Static);
     m_list->setResizeMode(QListView::Adjust);
     setArrangement(m_arrange);
+    emit viewStyleChanged(style);
 }
 
 void TitleListView::setArrangement(int arrange) {

@@ -28,6 +28,7 @@ public:
 signals:
     void itemClicked(int row);
     void rightButtonPressed(const QPoint& globalPos);
+    void viewStyleChanged(int style);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -12,6 +12,7 @@
 #include "display/templatestore.h"
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +23,9 @@
 
 DisplayController::DisplayController(MainWindow& window) : QObject(&window), w(window) {
     connect(w.ui.cboModel, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboModel_Click(); });
-    connect(w.ui.chkModel, &QCheckBox::clicked, this, [this] { chkModel_Click(); });
+    // The user's toggle, however it comes (mouse, keyboard, an accessibility
+    // client); the ticks set from code below are made with the signal blocked.
+    connect(w.ui.chkModel, &QCheckBox::toggled, this, [this] { chkModel_Click(); });
     connect(w.ui.cboText, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int k) { ShowLineKindFormat(k); });
 }
@@ -64,6 +67,7 @@ void DisplayController::FillTemplateList() {
     cbo->setCurrentIndex(-1);
     cbo->blockSignals(false);
     cbo->setCurrentIndex(DefaultTemplateIndex);
+    const QSignalBlocker quiet(w.ui.chkModel);
     w.ui.chkModel->setChecked(true);
 }
 
@@ -76,7 +80,10 @@ void DisplayController::cboModel_Click() {
     LoadTemplate(name);
     if (templatePanelShown()) ShowLineKindFormat(w.ui.cboText->currentIndex());
     const bool isDefault = index == DefaultTemplateIndex;
-    w.ui.chkModel->setChecked(isDefault);
+    {
+        const QSignalBlocker quiet(w.ui.chkModel);
+        w.ui.chkModel->setChecked(isDefault);
+    }
     w.ui.chkModel->setEnabled(!isDefault);
     if (templatePanelShown()) RenderSelectedPoem();
     w.ui.myModel->setText(QStringLiteral("诗词模板：") + name);

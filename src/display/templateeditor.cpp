@@ -192,7 +192,16 @@ void TemplateEditor::cmdFontColor_Click() {
 
 // ---- Saving ----
 
-void TemplateEditor::cmdSave_Click() { SaveTemplate(w.ui.cboModel->currentText(), 2); }
+void TemplateEditor::cmdSave_Click() {
+    // With no template named there is nothing to save into: rows without a
+    // name would come back as a nameless template at the next start.
+    const QString name = w.ui.cboModel->currentText();
+    if (name.trimmed().isEmpty()) {
+        w.dialogs().message(QStringLiteral("未选定模板，无法保存！"), MessageSink::Icon::Warning);
+        return;
+    }
+    SaveTemplate(name, 2);
+}
 
 bool TemplateEditor::SaveTemplate(const QString& name, qint16 mode) {
     QString failure;

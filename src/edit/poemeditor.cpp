@@ -209,7 +209,8 @@ void PoemEditor::showSelected(qint64 titles, qint64 poems) {
 
 void PoemEditor::ConfirmPoemEdit() {
     const int mode = w.EditMode;
-    if (mode < 1 || mode > 3) return;
+    // Nothing is written while the database is locked (the button is disabled then).
+    if (mode < 1 || mode > 3 || w.WriteMode != 1) return;
     if (mode == 2 && !w.RecordChanged) {
         warn(QStringLiteral("记录信息未有修改!"));
         return;
@@ -252,9 +253,7 @@ void PoemEditor::addPoem(const PoemRecord& r) {
     } catch (const SqlError& e) {
         warn(e.message());
     }
-    // The totals count the new poem.
-    const qint64 count = r.qty.toLongLong();
-    showTotals(MainWindow::tag(w.ui.lstTitle).toLongLong() + 1, MainWindow::tag(w.ui.myTotal).toLongLong() + count);
+    // The status-bar totals stay as they are until the next count.
     if (id <= 0) return;
     TitleListModel* model = w.browse->model();
     TitleRow row;
@@ -263,7 +262,6 @@ void PoemEditor::addPoem(const PoemRecord& r) {
     row.style = r.style;
     row.poemId = id;
     model->appendTmpRow(std::move(row), drawKeyNumber());
-    showSelected(model->size(), MainWindow::tag(w.ui.mySelect).toLongLong() + count);
     // Selecting the new row records it in the history and shows it.
     w.browse->selectRow(model->size() - 1);
 }
@@ -312,16 +310,6 @@ void PoemEditor::modifyPoem(const PoemRecord& r) {
     TitleListModel* model = w.browse->model();
     const int selected = w.browse->selectedRow();
     if (selected >= 0) model->setRowText(selected, r.title, r.poet, r.style);
-    // A changed count changes the totals of poems.
-    const qint64 diff = r.qty.toLongLong() - oldQty;
-    if (diff != 0) {
-        showTotals(MainWindow::tag(w.ui.lstTitle).toLongLong(), MainWindow::tag(w.ui.myTotal).toLongLong() + diff);
-        const qint32 poemId = id.toInt();
-        qint64 listed = 0;
-        for (int i = 0; i < model->size(); ++i) listed += model->poemId(i) == poemId;
-        if (listed > 0)
-            showSelected(model->size(), MainWindow::tag(w.ui.mySelect).toLongLong() + diff * listed);
-    }
     inform(QStringLiteral("《") + r.title + QStringLiteral("》修改完毕！"));
     // Shown again, with a fresh history line, and the fields reloaded.
     w.browse->lstTitle_Click();

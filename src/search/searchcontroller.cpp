@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,8 +33,13 @@ SearchController::SearchController(MainWindow& window) : QObject(&window), w(win
 }
 
 bool SearchController::eventFilter(QObject* watched, QEvent* event) {
-    // The check never keeps the focus in the field.
-    if (watched == w.ui.txtQty && event->type() == QEvent::FocusOut) txtQty_Validate();
+    // The check never keeps the focus in the field. A popup (the field's own
+    // context menu) or another window taking the focus is not the field
+    // losing it: the user comes back to the same text.
+    if (watched == w.ui.txtQty && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) txtQty_Validate();
+    }
     return QObject::eventFilter(watched, event);
 }
 

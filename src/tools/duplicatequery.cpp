@@ -3,7 +3,6 @@
 #include "browse/historyline.h"
 #include "db/sqltext.h"
 
-#include <optional>
 #include <QHash>
 #include <algorithm>
 #include <sqlite3.h>
@@ -81,11 +80,11 @@ QList<DuplicateRow> ReadDuplicateRows(SqlDatabase& db, int cap) {
 
 QList<DuplicateEntry> DuplicateEntries(const QList<DuplicateRow>& rows) {
     QList<DuplicateEntry> entries;
-    // No title before the first row: a first run with an empty title gets its
-    // entry like any other.
-    std::optional<QString> previous;
+    // The previous title starts as the empty text, so a first run of untitled
+    // rows (they sort first) starts no entry.
+    QString previous;
     for (const DuplicateRow& r : rows) {
-        if (!previous || r.title != *previous)
+        if (r.title != previous)
             entries.prepend(DuplicateEntry{FormatTitlePoet(r.title, r.poet), r.poemId, r.firstClause});
         previous = r.title;
     }
@@ -93,5 +92,7 @@ QList<DuplicateEntry> DuplicateEntries(const QList<DuplicateRow>& rows) {
 }
 
 QString DuplicateGroupFilter(const QString& firstClause) {
-    return QStringLiteral("Where a.fBook_del=") + sqlText(firstClause);
+    // Latin case ignored whatever the column's own collation, as the check
+    // groups the clauses.
+    return QStringLiteral("Where a.fBook_del=") + sqlText(firstClause) + QStringLiteral(" COLLATE NOCASE");
 }

@@ -179,27 +179,39 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("entries"); // the combo afterwards
         QTest::addColumn<QStringList>("rows");    // PoetBook afterwards
+        QTest::addColumn<QString>("before");      // a statement run before the rename
 
         const QStringList entries = {"蓝溪诗汇", "宋词选", "唐诗选"};
         const QStringList& rows = kSampleBooks;
         QTest::newRow("renamed") << 2 << "唐诗精选" << true
                                  << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"}
                                  << QStringList{"蓝溪诗汇", "宋词选", "唐诗精选"}
-                                 << QStringList{"宋词选:0:1", "唐诗精选:1:1", "隐藏:2:0", ":3:1"};
+                                 << QStringList{"宋词选:0:1", "唐诗精选:1:1", "隐藏:2:0", ":3:1"} << QString();
         QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true
                                           << QStringList{"?:宋词选：目录修改为“ 宋's词 ”，确定？"}
                                           << QStringList{"蓝溪诗汇", " 宋's词 ", "唐诗选"}
-                                          << QStringList{" 宋's词 :0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
+                                          << QStringList{" 宋's词 :0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"} << QString();
         QTest::newRow("cancelled") << 2 << "唐诗精选" << false
                                    << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"} << entries
-                                   << rows;
-        QTest::newRow("unchanged") << 2 << "唐诗选" << true << QStringList{} << entries << rows;
-        QTest::newRow("emptied") << 2 << "" << true << QStringList{} << entries << rows;
+                                   << rows << QString();
+        QTest::newRow("unchanged") << 2 << "唐诗选" << true << QStringList{} << entries << rows << QString();
+        QTest::newRow("emptied") << 2 << "" << true << QStringList{} << entries << rows << QString();
         QTest::newRow("name of another book")
-            << 2 << "隐藏" << true << QStringList{"!:隐藏：该目录已经存在，修改取消！"} << entries << rows;
+            << 2 << "隐藏" << true << QStringList{"!:隐藏：该目录已经存在，修改取消！"} << entries << rows << QString();
         QTest::newRow("name of the whole collection")
             << 2 << "蓝溪诗汇" << true << QStringList{"!:蓝溪诗汇：该目录已经存在，修改取消！"} << entries
-            << rows;
+            << rows << QString();
+        // Entry 0 is the whole collection: its new text shows until the next
+        // start, and no book changes (not even one carrying the product name).
+        QTest::newRow("entry 0") << 0 << "全部" << true << QStringList{"?:蓝溪诗汇：目录修改为“全部”，确定？"}
+                                 << QStringList{"全部", "宋词选", "唐诗选"} << (rows + QStringList{"蓝溪诗汇:9:0"})
+                                 << "INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) VALUES ('蓝溪诗汇',9,0)";
+        // Renamed meanwhile in the book list dialog: the combo keeps what it shows.
+        QTest::newRow("book renamed meanwhile")
+            << 2 << "唐诗精选" << true
+            << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？", "!:唐诗选：该目录已不存在，修改取消！"} << entries
+            << QStringList{"宋词选:0:1", "别名:1:1", "隐藏:2:0", ":3:1"}
+            << "UPDATE PoetBook SET fBook='别名' WHERE fBookID=1";
     }
 
     void renamingABook() {
@@ -209,10 +221,12 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, rows);
+        QFETCH(QString, before);
         auto w = startActive();
         QVERIFY(w);
         QComboBox* cb = w->ui.cboBook;
-        cb->setCurrentIndex(entry);
+        QVERIFY(chooseInPopup(cb, entry));
+        if (!before.isEmpty()) fx->db().execNative(before);
         dialogs.answers = {answer};
 
         w->findChild<QAction*>(QStringLiteral("mnuVolChg"))->trigger();
@@ -233,25 +247,40 @@ private slots:
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
     }
 
-    void theWholeCollectionIsNoBookToRenameOrDelete() {
-        auto w = startActive();
-        QVERIFY(w);
+    void theWholeCollectionIsNoBookToDeleteEmptyOrFileInto() {
+        auto w = start();
         // A book carrying the product name must not be touched through entry 0.
         fx->db().execNative(QStringLiteral("INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) "
                                            "VALUES ('蓝溪诗汇',9,0)"));
         fx->db().execNative(QStringLiteral("UPDATE Poetry SET fBookID=5 WHERE fPoemID=9"));
         w->ui.cboBook->setCurrentIndex(0);
         dialogs.answers = {true, true, true};
-        w->books->mnuVolChg_Click();
-        QCOMPARE(w->InputState, 0);
-        w->books->mnuVolDel_Click();
-        w->books->mnuBookDelAll_Click();
-        w->books->mnuBookAdd_Click(1);
-        QCOMPARE(dialogs.marked(), (QStringList{"!:请选定修改目录！", "!:请选定删除目录！",
-                                                "!:请选定清空目录！", "!:请选定归档目录！"}));
+        // Deleting asks first; a name that is no book then deletes nothing.
+        QVERIFY(triggerEnabled(*w, "mnuVolDel"));
+        QVERIFY(triggerEnabled(*w, "mnuBookDelAll"));
+        QVERIFY(triggerEnabled(*w, "mnuBookAdd_1"));
+        QCOMPARE(dialogs.marked(), (QStringList{"?:蓝溪诗汇：目录删除，确定？", "!:请选定清空目录！",
+                                                "!:请选定归档目录！"}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBook='蓝溪诗汇'")), 1);
         QCOMPARE(filed(*fx, 5), QStringLiteral("9"));
         QCOMPARE(items(w->ui.cboBook).first(), QStringLiteral("蓝溪诗汇"));
+    }
+
+    void choosingTheShownBookAgainListsItAgain() {
+        auto w = startActive();
+        QVERIFY(w);
+        QComboBox* cb = w->ui.cboBook;
+        QVERIFY(chooseInPopup(cb, 2)); // 唐诗选
+        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "静夜思"}));
+        // Another list, then the same entry again: the book is listed again,
+        // with a poem filed into it meanwhile.
+        listPoems(*w, QStringLiteral("8"));
+        dialogs.answers = {true};
+        QVERIFY(triggerEnabled(*w, "mnuBookAdd_0"));
+        QCOMPARE(titles(*w), QStringList{"登高"});
+        QVERIFY(chooseInPopup(cb, 2));
+        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "登高", "静夜思"}));
+        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书籍目录]"));
     }
 
     // ---- Deleting a book ----

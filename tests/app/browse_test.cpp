@@ -7,9 +7,11 @@
 #include "display/displaycontroller.h"
 #include "support/windowtest.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -216,13 +218,34 @@ private slots:
         w->browse->selectRow(35);
         QCOMPARE(w->ui.cboTitle2->count(), 31);
         for (int i = 0; i < 31; ++i) QVERIFY(HistoryLineId(w->ui.cboTitle2->itemText(i)) != oldest);
-        // Choosing a history line shows its poem even when the list does not hold it.
+    }
+
+    // A history line chosen from the popup shows its poem even when the list does
+    // not hold it; the current poem stays the one chosen in the list; choosing
+    // the same line again brings its poem back after another was drawn.
+    void historyPickShowsItsPoemAgain() {
+        auto w = startActive();
+        QVERIFY(w);
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_Down); // 静夜思 after 早发白帝城
         w->FillTitleList(QStringLiteral(" Where a.fPoet='苏轼'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
-        const int line = 3;
-        const qint32 id = HistoryLineId(w->ui.cboTitle2->itemText(line));
-        w->ui.cboTitle2->setCurrentIndex(line);
-        QCOMPARE(MainWindow::tag(w->ui.cboTitle2), QString::number(id));
-        QVERIFY(w->ui.RichTextBox1->document()->firstBlock().text().startsWith(QStringLiteral("题")));
+        const QString listed = MainWindow::tag(w->ui.cboTitle2);
+        QCOMPARE(listed, QString::number(w->browse->model()->poemId(0)));
+        const auto shown = [&] { return w->ui.RichTextBox1->document()->firstBlock().text(); };
+        QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
+        QVERIFY(shown().startsWith(QStringLiteral("早发白帝城")));
+        QCOMPARE(MainWindow::tag(w->ui.cboTitle2), listed);
+        w->display->RenderSelectedPoem();
+        QVERIFY(!shown().startsWith(QStringLiteral("早发白帝城")));
+        QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
+        QVERIFY(shown().startsWith(QStringLiteral("早发白帝城")));
+        // Enter in the history box, as in the grouping box, moves on as Tab does.
+        for (QWidget* box : {static_cast<QWidget*>(w->ui.cboTitle2), static_cast<QWidget*>(w->ui.cboList)}) {
+            box->setFocus();
+            QVERIFY(box->hasFocus());
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY2(!box->hasFocus(), qPrintable(box->objectName()));
+        }
     }
 
     void rightClickOpensTheListMenu() {
@@ -236,9 +259,20 @@ private slots:
         QTRY_VERIFY(w->ui.mnuLst->isVisible());
         w->ui.mnuLst->hide();
         // The view styles switch the one model between the two views.
-        w->findChild<QAction*>(QStringLiteral("mnuList_3"))->trigger();
+        QVERIFY(triggerEnabled(*w, "mnuList_3"));
         QCOMPARE(w->ui.lstTitle->viewStyle(), 3);
         QCOMPARE(w->ui.lstTitle->currentView()->model()->rowCount(), w->browse->model()->size());
+        // Large icons show the large picture, the other styles the small one;
+        // the items carry no tooltip of their own over the list's.
+        const QModelIndex first = w->browse->model()->index(0, 0);
+        const auto icon = [&] { return first.data(Qt::DecorationRole).value<QIcon>().cacheKey(); };
+        const qint64 small = icon();
+        QVERIFY(triggerEnabled(*w, "mnuList_0"));
+        QVERIFY(icon() != small);
+        QVERIFY(triggerEnabled(*w, "mnuList_1"));
+        QCOMPARE(icon(), small);
+        QVERIFY(!first.data(Qt::ToolTipRole).isValid());
+        QCOMPARE(w->ui.lstTitle->toolTip(), QStringLiteral("选入作品列表"));
     }
 
     void bookSelectorListsABook() {
@@ -295,8 +329,12 @@ private slots:
             QCOMPARE(dialogs.texts().last(), QStringLiteral("确定: 将当前模板[2# 居中] 设为系统启动时的缺省模板 ?"));
             QCOMPARE(Settings::defaultModel(), QStringLiteral("1# 标准模板"));
             w->ui.chkModel->setChecked(false);
+            // Ticked the way a screen reader does it: the toggle action.
             dialogs.answers = {true};
-            w->ui.chkModel->click();
+            QAccessibleInterface* box = QAccessible::queryAccessibleInterface(w->ui.chkModel);
+            QVERIFY(box && box->actionInterface());
+            box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            QVERIFY(w->ui.chkModel->isChecked());
             QCOMPARE(Settings::defaultModel(), QStringLiteral("2# 居中"));
             QCOMPARE(w->display->DefaultTemplateIndex, other);
             QVERIFY(!w->ui.chkModel->isEnabled());

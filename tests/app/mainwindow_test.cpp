@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +141,13 @@ private slots:
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(writeControlsNotIn(*w, true), QString());
         QCOMPARE(dialogs.messages.size(), 1);
+        // No template is listed after the failed start: saving has no name to
+        // save under and writes nothing.
+        QCOMPARE(w->ui.cboModel->currentText(), QString());
+        QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
+        QCOMPARE(dialogs.marked().mid(1), QStringList{"!:未选定模板，无法保存！"});
+        QCOMPARE(other.count(QStringLiteral("SELECT count(*) FROM PoetrySet WHERE fModel=''")), 0);
         // A start that failed leaves the saved mode alone at shutdown.
         writeRaw(QStringLiteral("Default_Locked"), QString());
     }

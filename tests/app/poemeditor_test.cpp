@@ -6,10 +6,12 @@
 #include "edit/poemeditor.h"
 #include "edit/poemrecord.h"
 #include "search/searchcontroller.h"
+#include "browse/titlelistview.h"
 #include "support/windowtest.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QListView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -304,9 +306,9 @@ private slots:
         QCOMPARE(historyIds(*w), (QList<qint32>{qint32(id), 9}));
         QCOMPARE(w->ui.cboPoet2->currentText(), poet);
         QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(title.left(50)));
-        // The totals count the new poem.
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：10题 (14首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (5首)"));
+        // An add leaves the status-bar totals as they were.
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         // The add stays armed.
         QCOMPARE(w->EditMode, 1);
         // Modify finds it again by the same texts.
@@ -430,9 +432,9 @@ private slots:
         QCOMPARE(w->display->LoadedPoet, QStringLiteral("李太白"));
         QVERIFY(w->ui.cboTitle2->itemText(0).startsWith(QStringLiteral("下江陵")));
         QVERIFY(w->ui.cboTitle2->itemText(0).contains(QStringLiteral("(李太白)")));
-        // Two more poems than before in both totals.
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (14首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (4首)"));
+        // A modify leaves the totals alone, a changed count included.
+        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
         QCOMPARE(poemCount(*fx), 9);
 
         // An empty title is refused with the shorter wording.
@@ -440,6 +442,34 @@ private slots:
         w->ui.cmdEditOk->click();
         QCOMPARE(lastText(), QStringLiteral("请输入作者及标题信息!"));
         QCOMPARE(poemRow(*fx, 2).value(0), QStringLiteral("下江陵"));
+    }
+
+    // A look at another poem through the history does not move an armed modify
+    // to it; a lock taken while it is armed disables the confirm.
+    void historyPickAndLockLeaveTheArmedModify() {
+        auto w = startActive();
+        QVERIFY(w);
+        // 杜甫: 春望 (3) and 登高 (8); 春望 chosen last in the list.
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='杜甫'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_Down);
+        QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_Up);
+        QCOMPARE(historyIds(*w).mid(0, 2), (QList<qint32>{3, 8}));
+        QVERIFY(triggerEnabled(*w, "mnuEditTo_2"));
+        QVERIFY(chooseInPopup(w->ui.cboTitle2, 1));
+        QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(QStringLiteral("登高")));
+        w->ui.txtPre->setPlainText(QStringLiteral("序"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.texts(), QStringList{"《春望》修改完毕！"});
+        QCOMPARE(poemRow(*fx, 3).value(6), QStringLiteral("序"));
+        QCOMPARE(poemRow(*fx, 8).value(6), QString());
+
+        w->ui.txtPre->setPlainText(QStringLiteral("序二"));
+        QVERIFY(triggerEnabled(*w, "mnuToolLock"));
+        QCOMPARE(w->WriteMode, qint16(0));
+        QVERIFY(!w->ui.cmdEditOk->isEnabled());
+        QTest::mouseClick(w->ui.cmdEditOk, Qt::LeftButton);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(poemRow(*fx, 3).value(6), QStringLiteral("序"));
     }
 
     // A poem may change only the Latin case of its title: it is no duplicate of itself.

@@ -3,10 +3,13 @@
 // the count field's checks, Enter as Tab, and the search term shown selected.
 #include "display/displaycontroller.h"
 #include "search/searchcontroller.h"
+#include "browse/titlelistview.h"
 #include "support/windowtest.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QListView>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +134,9 @@ private slots:
         QVERIFY(w->ui.cmdSeekOk->isEnabled());
         // The first title is shown and recorded.
         QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("李商隐"));
+        // The user picks the last title; appending keeps that choice on show.
+        QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_End);
+        QCOMPARE(w->browse->selectedRow(), 2);
 
         w->ui.cboPoet->setEditText(QString());
         w->ui.cboType->setEditText(QStringLiteral("词"));
@@ -138,6 +144,8 @@ private slots:
         QCOMPARE(titles(*w), (QStringList{"无题", "早发白帝城", "静夜思", "念奴娇·赤壁怀古", "水调歌头"}));
         QCOMPARE(keys(*w), (QStringList{"L0", "L1", "L2", "L3", "L4"}));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：5题"));
+        QCOMPARE(w->browse->selectedRow(), 2);
+        QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(QStringLiteral("静夜思")));
 
         // The same search appended again lists its poems twice.
         w->ui.mnuSeekOk[1]->trigger();
@@ -282,6 +290,28 @@ private slots:
         w->ui.txtQty->setText(QStringLiteral("> 5"));
         QTest::keyClick(w->ui.txtQty, Qt::Key_Return);
         QCOMPARE(w->ui.txtQty->text(), QStringLiteral(">5"));
+    }
+
+    // Opening the count field's context menu (to paste, say) is no focus loss:
+    // the half-typed operator stays for the pasted number.
+    void countFieldKeepsItsTextWhileItsMenuIsOpen() {
+        auto w = startActive();
+        QVERIFY(w);
+        w->ui.cmdSeek->click();
+        w->ui.txtQty->setFocus();
+        QTest::keyClicks(w->ui.txtQty, QStringLiteral(">"));
+        const QPoint at(4, 4);
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, at, w->ui.txtQty->mapToGlobal(at));
+        QApplication::sendEvent(w->ui.txtQty, &menuEvent);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(w->ui.txtQty->text(), QStringLiteral(">"));
+        QApplication::activePopupWidget()->close();
+        w->ui.txtQty->insert(QStringLiteral("1"));
+        loseFocus(w->ui.txtQty);
+        QCOMPARE(w->ui.txtQty->text(), QStringLiteral(">1"));
+        w->ui.cmdSeekOk->click();
+        // Only 无名氏's 无题 and Moon's Song hold more than one poem.
+        QCOMPARE(titles(*w), (QStringList{"Moon's Song", "无题"}));
     }
 };
 

@@ -1,10 +1,13 @@
 // The duplicate check, printing and export through the real widgets.
 #include "browse/historyline.h"
+#include "tools/duplicatequery.h"
 #include "support/rtfreader.h"
 #include "support/windowtest.h"
 
 #include <QAction>
+#include <QPrintDialog>
 #include <QComboBox>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -129,6 +132,32 @@ private slots:
         QVERIFY(!w->ui.cboTitle2->isHidden());
     }
 
+    // A file made by another tool, whose columns compare with Latin case: the
+    // list groups "It's cold" with "IT'S COLD", and so does choosing the entry.
+    void aGroupIgnoresLatinCaseWhateverTheColumnCollation() {
+        QString create = fx->text(QStringLiteral("SELECT sql FROM sqlite_master WHERE name='Poetry'"));
+        create.replace(QStringLiteral("COLLATE NOCASE"), QString(), Qt::CaseInsensitive);
+        create.replace(create.indexOf(QStringLiteral("Poetry")), 6, QStringLiteral("Plain"));
+        for (const char* sql : {"", "INSERT INTO Plain SELECT * FROM Poetry", "DROP TABLE Poetry",
+                                "ALTER TABLE Plain RENAME TO Poetry"})
+            fx->db().execNative(*sql ? QString::fromUtf8(sql) : create);
+        addPoems(QStringLiteral("('甲','寒一','It''s cold，a'),('乙','寒二','IT''S COLD，b')"));
+        auto w = startActive();
+        QVERIFY(w);
+        check(*w);
+        QComboBox* dups = w->ui.cboTitle3;
+        int entry = -1;
+        for (int i = 0; i < dups->count(); ++i)
+            if (cell(dups, i, 2).compare(QStringLiteral("it's cold"), Qt::CaseInsensitive) == 0) entry = i;
+        QVERIFY(entry >= 0);
+        QVERIFY(chooseInPopup(dups, entry));
+        QCOMPARE(titles(*w), (QStringList{"寒二", "寒一"})); // by poet: 乙, 甲
+        // Enter in the duplicate list moves on as Tab does.
+        dups->setFocus();
+        QTest::keyClick(dups, Qt::Key_Return);
+        QVERIFY(!dups->hasFocus());
+    }
+
     void everyEntryOfASharedClauseListsTheSameGroup() {
         addPoems(QStringLiteral("('丙','A','同一句，甲'),('甲','B','同一句，乙'),('乙','C','同一句，丙'),"
                                 "('丁','D','同一句'),('戊','E','，同一句')"));
@@ -227,6 +256,25 @@ private slots:
                  qPrintable(allText));
         const QString selText = pdfText(out.filePath(QStringLiteral("selection.pdf")));
         QCOMPARE(selText.trimmed(), QStringLiteral("举头望明月"));
+    }
+
+    // The print dialog offers the printer and the selection, never a page range.
+    void printDialogOffersNoPageRange() {
+        QWidget parent;
+        QtDialogs real(&parent);
+        QPrinter printer;
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            checked = !dlg->testOption(QAbstractPrintDialog::PrintPageRange) &&
+                      !dlg->testOption(QAbstractPrintDialog::PrintCurrentPage) &&
+                      dlg->testOption(QAbstractPrintDialog::PrintSelection) &&
+                      dlg->printRange() == QAbstractPrintDialog::Selection;
+            dlg->reject();
+        });
+        QVERIFY(!real.printDialog(&printer, true));
+        QVERIFY(checked);
     }
 
     // ---- Export ----

@@ -8,6 +8,8 @@
 #include "support/fixture.h"
 #include "support/scripteddialogs.h"
 
+#include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -66,6 +68,30 @@ protected:
         QInputMethodEvent commit;
         commit.setCommitString(text);
         QApplication::sendEvent(field, &commit);
+    }
+    // Chooses entry `index` of a combo as a user does with the keyboard: opens
+    // its popup list, walks to the entry and presses Enter. Unlike
+    // setCurrentIndex this also chooses the entry that is already current.
+    static bool chooseInPopup(QComboBox* cb, int index) {
+        cb->showPopup();
+        QAbstractItemView* view = cb->view();
+        if (!QTest::qWaitForWindowExposed(view->window())) return false;
+        int at = view->currentIndex().isValid() ? view->currentIndex().row() : -1;
+        if (at < 0) {
+            QTest::keyClick(view, Qt::Key_Home);
+            at = 0;
+        }
+        for (; at < index; ++at) QTest::keyClick(view, Qt::Key_Down);
+        for (; at > index; --at) QTest::keyClick(view, Qt::Key_Up);
+        QTest::keyClick(view, Qt::Key_Return);
+        return !view->isVisible() && cb->currentIndex() == index;
+    }
+    // Triggers the named menu action as a user can: only when it exists and is enabled.
+    [[nodiscard]] static bool triggerEnabled(QWidget& w, const char* name) {
+        auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
+        if (!a || !a->isEnabled()) return false;
+        a->trigger();
+        return true;
     }
     static void loseFocus(QWidget* field) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
