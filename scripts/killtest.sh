@@ -17,8 +17,13 @@ export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$w
 mkdir -m 700 "$work/runtime"
 
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
-# A random moment in 0..$1 ms, as seconds for sleep.
-moment() { local ms=$(( RANDOM * 32768 + RANDOM )); ms=$(( ms % ($1 + 1) )); printf '%d.%03d' $((ms / 1000)) $((ms % 1000)); }
+# A random moment in 0..$1 ms, as seconds for sleep; every other one in the
+# last third, where the commit is.
+moment() {
+    local ms=$(( (RANDOM * 32768 + RANDOM) % ($1 + 1) ))
+    ((RANDOM % 2)) && ms=$(( $1 - ms / 3 ))
+    printf '%d.%03d' $((ms / 1000)) $((ms % 1000))
+}
 
 "$drive" package "$work/base" "$poems"
 "$drive" package "$work/more" "$poems"
