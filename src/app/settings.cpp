@@ -59,3 +59,7 @@ QString Settings::defaultModel() {
 }
 
 void Settings::setDefaultModel(const QString& name) { write(QStringLiteral("Default_Model"), name); }
+
+bool Settings::foldScripts() { return raw(QStringLiteral("Search_Fold")).trimmed() != u"0"; }
+
+void Settings::setFoldScripts(bool on) { write(QStringLiteral("Search_Fold"), on ? QStringLiteral("1") : QStringLiteral("0")); }

@@ -1,5 +1,5 @@
 #pragma once
-// The program's three saved settings, under organisation "Forelane", section
+// The program's saved settings, under organisation "Forelane", section
 // "Lyrabook", kept as strings in a per-user INI file. Values that cannot be read
 // as a number of the right size give the default.
 #include <QString>
@@ -18,6 +18,9 @@ public:
     static void setDefaultLstView(int style);
     static QString defaultModel();
     static void setDefaultModel(const QString& name);
+    // 简繁通查: searches fold simplified, traditional and variant characters (on unless saved off).
+    static bool foldScripts();
+    static void setFoldScripts(bool on);
 
     // Raw stored text ("" when absent), for the "write only when it differs" rules.
     static QString raw(const QString& key);
