@@ -36,6 +36,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -47,6 +48,7 @@
 #include "db/poemstore.h"
 #include "search/scriptfold.h"
 #include "search/searchindex.h"
+#include "search/searchindexbuilder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -59,6 +61,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <time.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -363,7 +366,7 @@ struct Bench {
     // Repeats one operation many times in a window after start-up, for a
     // profiler to look at: "render" (two poems in turn), "click" (李白 and 杜甫
     // in the tree by poet in turn), "poettree" (tree by poet from by form),
-    // "poetsearch" (the poet search 李).
+    // "poetsearch" (the poet search 李), "indexsearch" (the content search 明月).
     int loop(BenchDialogs& dialogs, const QString& what, int times) {
         MainWindow w(&dialogs);
         w.Form_Load();
@@ -375,11 +378,12 @@ struct Bench {
                                                            QStringLiteral("杜甫"), 1, Qt::MatchExactly).value(0);
         const qint64 p1 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='李白' AND fTitle='静夜思' LIMIT 1");
         const qint64 p2 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='杜甫' LIMIT 1");
-        if (what == u"poetsearch") {
+        if (what == u"poetsearch" || what == u"indexsearch") {
             w.search->cmdSeek_Click();
             settle();
             w.ui.cboPoet->setCurrentIndex(-1);
-            w.ui.cboPoet->setEditText(QStringLiteral("李"));
+            if (what == u"poetsearch") w.ui.cboPoet->setEditText(QStringLiteral("李"));
+            else w.ui.txtContent->setPlainText(QStringLiteral("明月"));
         }
         Stopwatch t;
         for (int i = 0; i < times; ++i) {
@@ -391,7 +395,7 @@ struct Bench {
                 w.ui.cboList->setCurrentIndex(1);
                 settle();
                 continue;
-            } else if (what == u"poetsearch") w.ui.cmdSeekOk->click();
+            } else if (what == u"poetsearch" || what == u"indexsearch") w.ui.cmdSeekOk->click();
             else return 2;
             settle();
         }
@@ -619,8 +623,8 @@ void dropIndex(const QString& path) {
     sqlite3_close(db);
 }
 
-// Builds the search index as the window does: one transaction per step of
-// about 40 ms. Returns the build's row and the database's growth.
+// Builds the search index as the window does, on the builder's thread.
+// Returns the build's row and the database's growth.
 std::vector<Row> buildIndex(const QString& path) {
     dropIndex(path);
     const qint64 before = QFileInfo(path).size();
@@ -633,23 +637,20 @@ std::vector<Row> buildIndex(const QString& path) {
     build.name = QStringLiteral("search index: build on opening");
     build.target = Target::IndexBuild;
     Stopwatch t;
-    int steps = 0;
     try {
         index.create();
         build.rows = index.pending();
-        int chunk = 500;
-        for (qint64 left = build.rows; left > 0; ++steps) {
-            Stopwatch step;
-            left = index.indexSome(chunk);
-            const double ms = std::max(1.0, step.seconds() * 1000);
-            chunk = int(std::clamp(chunk * 40.0 / ms, 50.0, 20000.0));
-        }
+        // The window's way: its own thread and connection, while this one waits.
+        SearchIndexBuilder builder;
+        builder.start(path);
+        while (builder.running()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        builder.stop();
+        if (builder.failed() || index.pending() != 0) std::fprintf(stderr, "index build failed\n");
     } catch (const SqlError& e) {
         std::fprintf(stderr, "index build failed: %s\n", qPrintable(e.message()));
     }
     build.program = t.seconds();
     store.close();
-    build.note = QStringLiteral("%1 steps").arg(steps);
     const qint64 after = QFileInfo(path).size();
     Row growth;
     growth.name = QStringLiteral("search index: database growth");
@@ -683,6 +684,14 @@ int main(int argc, char* argv[]) {
             loopTimes = qMax(1, args[++i].toInt());
         }
     }
+    // --build-index FILE: gives FILE its search index in place and reports the build.
+    const qsizetype buildAt = args.indexOf(QStringLiteral("--build-index"));
+    if (buildAt > 0 && buildAt + 1 < args.size()) {
+        for (const Row& r : buildIndex(args[buildAt + 1]))
+            std::printf("%s\t%d\t%.6f\t%lld\t%s\n", qPrintable(r.name), int(r.target), r.program, r.rows,
+                        qPrintable(r.note));
+        return 0;
+    }
     if (dbPath.isEmpty() || !QFileInfo(dbPath).isFile()) {
         std::fprintf(stderr, "usage: lyrabook-bench --db FILE [--repeat N] [--clock wall|cpu]\n");
         return 2;
@@ -702,7 +711,24 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot copy %s\n", qPrintable(dbPath));
         return 1;
     }
-    const std::vector<Row> indexRows = buildIndex(copy);
+    // In a process of its own, so that the build's memory stays out of the peak below.
+    std::vector<Row> indexRows;
+    {
+        QProcess build;
+        build.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--build-index"), copy});
+        build.waitForFinished(-1);
+        for (const QString& line : QString::fromUtf8(build.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u'\t');
+            if (f.size() != 5) continue;
+            Row r;
+            r.name = f[0];
+            r.target = Target(f[1].toInt());
+            r.program = f[2].toDouble();
+            r.rows = f[3].toLongLong();
+            r.note = f[4];
+            indexRows.push_back(r);
+        }
+    }
     dbPath = copy;
     MainWindow::setProgramFolderForTesting(progDir.path());
 

@@ -138,8 +138,10 @@ QByteArray SearchIndex::indexText(QStringView text, int maxTokens) {
     int tokens = 0;
     for (qsizetype i = 0; i < text.size() && tokens != maxTokens; ++i) {
         char32_t c = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            c = QChar::surrogateToUcs4(text[i], text[++i]);
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
         c = ScriptFold::fold(c);
         if (c < 0x80) {
             if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
@@ -244,7 +246,20 @@ qint64 SearchIndex::indexSome(int limit) {
     if (m_state != State::Ready || !m_writable || !sqlite3_get_autocommit(m_db.handle())) return pending();
     sqlite3* db = m_db.handle();
     try {
-        SqlTransaction tx(m_db);
+        // IMMEDIATE: a write lock from the start, so that a connection writing at
+        // the same time makes this one wait rather than fail.
+        m_db.execNative(QStringLiteral("BEGIN IMMEDIATE"));
+        struct Rollback {
+            SqlDatabase& db;
+            bool done = false;
+            ~Rollback() {
+                if (done) return;
+                try {
+                    db.execNative(QStringLiteral("ROLLBACK"));
+                } catch (const SqlError&) {
+                }
+            }
+        } tx{m_db};
         Statement waiting(db, "SELECT l.fPoemID, l.fIndexed, l.fContent, l.fTitle, l.fMemo, l.fPre, "
                               "p.fPoemID IS NOT NULL, p.fContent, p.fTitle, p.fMemo, p.fPre "
                               "FROM SearchIndexLog l LEFT JOIN Poetry p ON p.fPoemID = l.fPoemID "
@@ -273,9 +288,12 @@ qint64 SearchIndex::indexSome(int limit) {
             done.bind(1, last);
             done.run();
         }
-        tx.commit();
-    } catch (const SqlError&) {
-        m_state = State::Broken;
+        m_db.execNative(QStringLiteral("COMMIT"));
+        tx.done = true;
+    } catch (const SqlError& e) {
+        // Another connection holding the file is no damage.
+        const int code = e.code() & 0xff;
+        if (code != SQLITE_BUSY && code != SQLITE_LOCKED) m_state = State::Broken;
         throw;
     }
     return pending();

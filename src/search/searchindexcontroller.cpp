@@ -4,15 +4,14 @@
 #include "db/poemstore.h"
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QStatusBar>
 
-#include <algorithm>
+#include <sqlite3.h>
 
 namespace {
-// Each step indexes about this long before the window gets its events again.
-constexpr qint64 kStepMs = 40;
+// The progress is shown this often.
+constexpr int kProgressMs = 200;
 // Changes by other programs are looked for this often.
 constexpr int kWatchMs = 3000;
 // Fewer waiting poems than this are left for the next search to index.
@@ -37,18 +36,21 @@ SearchIndexController::SearchIndexController(PoemStore& store, QStatusBar* statu
         if (Settings::foldScripts() != on) Settings::setFoldScripts(on);
     });
 
-    m_step.setInterval(0);
-    connect(&m_step, &QTimer::timeout, this, &SearchIndexController::step);
+    m_progress.setInterval(kProgressMs);
+    connect(&m_progress, &QTimer::timeout, this, &SearchIndexController::poll);
     m_watch.setInterval(kWatchMs);
     connect(&m_watch, &QTimer::timeout, this, [this] {
-        if (!m_step.isActive()) databaseOpened();
+        if (!m_builder.running()) databaseOpened();
     });
 }
+
+SearchIndexController::~SearchIndexController() { m_builder.stop(); }
 
 void SearchIndexController::databaseOpened() {
     SearchIndex& index = m_store.searchIndex();
     if (!m_store.isOpen() || !index.writable()) {
-        m_step.stop();
+        m_builder.stop();
+        m_progress.stop();
         m_watch.stop();
         m_panel->hide();
         return;
@@ -62,41 +64,22 @@ void SearchIndexController::databaseOpened() {
         return;
     }
     m_total = index.pending();
-    if (m_total <= kBackgroundAbove) return;
+    if (m_total <= kBackgroundAbove || m_builder.running()) return;
     m_panel->setText(QStringLiteral("正在建立检索索引…"));
     m_panel->show();
-    m_step.start();
+    m_builder.start(QString::fromUtf8(sqlite3_db_filename(m_store.db().handle(), "main")));
+    m_progress.start();
 }
 
-void SearchIndexController::step() {
-    SearchIndex& index = m_store.searchIndex();
-    QElapsedTimer t;
-    t.start();
-    const qint64 before = m_total;
-    qint64 left = 0;
-    try {
-        left = index.indexSome(m_chunk);
-    } catch (const SqlError&) {
-        // Marked damaged: made anew at the next look.
-        m_step.stop();
-        m_panel->hide();
+void SearchIndexController::poll() {
+    if (m_builder.running()) {
+        const qint64 left = m_builder.left();
+        if (left >= 0 && m_total > 0)
+            m_panel->setText(QStringLiteral("正在建立检索索引 %1%").arg((m_total - qMin(left, m_total)) * 100 / m_total));
         return;
     }
-    // The chunk follows the time it took, so each step stays short.
-    const qint64 ms = qMax<qint64>(1, t.elapsed());
-    m_chunk = int(std::clamp<qint64>(m_chunk * kStepMs / ms, 50, 20000));
-    if (left == 0 || !index.writable()) {
-        finish();
-        return;
-    }
-    // Nothing done (a transaction of the program's own is open): look again later.
-    m_step.setInterval(left >= before && t.elapsed() < 2 ? 200 : 0);
-    const qint64 done = qMax<qint64>(0, m_total - left);
-    m_panel->setText(QStringLiteral("正在建立检索索引 %1%").arg(m_total > 0 ? done * 100 / m_total : 0));
-}
-
-void SearchIndexController::finish() {
-    m_step.stop();
+    m_builder.stop();
+    m_progress.stop();
     m_panel->hide();
-    emit indexReady();
+    if (!m_builder.failed()) emit indexReady();
 }
