@@ -12,9 +12,12 @@ character wins):
   1. a few common variants that OpenCC leaves apart (VARIANTS below);
   2. OpenCC t2s.json applied to every ideograph on its own (the `opencc`
      command, Debian package `opencc`): its character table, traditional to
-     simplified, including the variants it folds (爲 → 为, 峯 → 峰);
-  3. Unicode compatibility decomposition (NFKC) of the compatibility
-     ideographs (U+F900 to U+FAFF and U+2F800 to U+2FA1F).
+     simplified, including the variants it folds (爲 → 为, 峯 → 峰).
+
+The compatibility ideographs (U+F900 to U+FAFF, U+2F800 to U+2FA1F) and the
+Kangxi radicals are left out: poems do not use them, and folding them would
+give common characters such as 李 or 年 a variant, so that every search for
+those characters would take the slower folded form.
 
 Chains are followed to their end (A → B and B → C give A → C and B → C), so
 every character folds in one step.  Pairs whose two characters lie in
@@ -28,18 +31,13 @@ import os
 import subprocess
 import sys
 import tempfile
-import unicodedata
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_OUT = os.path.normpath(os.path.join(HERE, "..", "..", "data", "scriptfold.txt"))
 
-# Ideograph blocks handed to OpenCC: Extension A, the unified block, the
-# compatibility block, Extensions B to F and the compatibility supplement.
-RANGES = [(0x3400, 0x4DBF), (0x4E00, 0x9FFF), (0xF900, 0xFAFF), (0x20000, 0x2FA1F)]
-# Blocks folded by their compatibility decomposition. The Kangxi radicals are
-# left out: they would give common characters such as 月 a variant and make
-# every search for them fold, for a form poems do not use.
-NFKC_RANGES = [(0xF900, 0xFAFF), (0x2F800, 0x2FA1F)]
+# Ideograph blocks handed to OpenCC: Extension A, the unified block and
+# Extensions B to F.
+RANGES = [(0x3400, 0x4DBF), (0x4E00, 0x9FFF), (0x20000, 0x2EBEF)]
 
 # Variants common in classical texts that t2s.json keeps apart.
 VARIANTS = {
@@ -73,12 +71,6 @@ def main():
     fold = dict(VARIANTS)
     for c, o in opencc_map(chars).items():
         fold.setdefault(c, o)
-    for a, b in NFKC_RANGES:
-        for cp in range(a, b + 1):
-            c = chr(cp)
-            n = unicodedata.normalize("NFKC", c)
-            if len(n) == 1 and n != c:
-                fold.setdefault(c, n)
 
     def end_of_chain(c):
         seen = {c}
