@@ -23,6 +23,8 @@ SearchIndexController::SearchIndexController(PoemStore& store, QStatusBar* statu
     : QObject(parent), m_store(store) {
     m_panel = new QLabel(statusBar);
     m_panel->setObjectName(QStringLiteral("mySearchIndex"));
+    // Short, beside the status panels it shares the bar with; the tooltip says it whole.
+    m_panel->setToolTip(QStringLiteral("正在建立检索索引"));
     m_panel->setAccessibleName(QStringLiteral("检索索引"));
     m_panel->setFrameShape(QFrame::Panel);
     m_panel->setFrameShadow(QFrame::Sunken);
@@ -65,7 +67,7 @@ void SearchIndexController::databaseOpened() {
     }
     m_total = index.pending();
     if (m_total <= kBackgroundAbove || m_builder.running()) return;
-    m_panel->setText(QStringLiteral("正在建立检索索引…"));
+    m_panel->setText(QStringLiteral("索引…"));
     m_panel->show();
     m_builder.start(QString::fromUtf8(sqlite3_db_filename(m_store.db().handle(), "main")));
     m_progress.start();
@@ -75,7 +77,7 @@ void SearchIndexController::poll() {
     if (m_builder.running()) {
         const qint64 left = m_builder.left();
         if (left >= 0 && m_total > 0)
-            m_panel->setText(QStringLiteral("正在建立检索索引 %1%").arg((m_total - qMin(left, m_total)) * 100 / m_total));
+            m_panel->setText(QStringLiteral("索引 %1%").arg((m_total - qMin(left, m_total)) * 100 / m_total));
         return;
     }
     m_builder.stop();

@@ -81,7 +81,8 @@ private slots:
         QLabel* panel = indexPanel(*w);
         QVERIFY(panel);
         QVERIFY(panel->isVisibleTo(w.get()));
-        QVERIFY(panel->text().startsWith(QStringLiteral("正在建立检索索引")));
+        QVERIFY(panel->text().startsWith(QStringLiteral("索引")));
+        QCOMPARE(panel->toolTip(), QStringLiteral("正在建立检索索引"));
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisibleTo(w.get()), 20000);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM SearchIndexLog")), 0);
         w->ui.cmdSeek->click();
