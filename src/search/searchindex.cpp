@@ -334,8 +334,10 @@ QString SearchIndex::filter(const PoemSearchFields& fields, bool foldScripts) {
         Statement st(m_db.handle(), fill.toUtf8().constData());
         st.bind(1, match.toLatin1());
         st.run();
-    } catch (const SqlError&) {
-        m_state = State::Broken;
+    } catch (const SqlError& e) {
+        // A file another connection holds is no damage: this search scans.
+        const int code = e.code() & 0xff;
+        if (code != SQLITE_BUSY && code != SQLITE_LOCKED) m_state = State::Broken;
         return clause;
     }
     return clause + QStringLiteral(" And a.fPoemID In (Select id From temp.SearchHits)");
