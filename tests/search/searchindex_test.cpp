@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <sqlite3.h>
+#include <thread>
+
 namespace {
 
 struct Poem {
@@ -243,4 +247,24 @@ TEST_F(SearchIndexTest, FoldsScripts) {
     const QString stored = QStringLiteral("長安一片月𠀀風");
     EXPECT_EQ(ScriptFold::fold(stored), QStringLiteral("长安一片月𠀀风"));
     EXPECT_EQ(ScriptFold::fold(stored).size(), stored.size());
+}
+
+TEST_F(SearchIndexTest, ProgramWritesWaitForTheBuildersTransaction) {
+    // The builder's connection holds the write lock for a while; a program
+    // transaction that reads before it writes waits for it instead of failing.
+    SqlDatabase builder;
+    ASSERT_EQ(builder.open(fx.path(), false), SQLITE_OK);
+    builder.execNative(QStringLiteral("BEGIN IMMEDIATE"));
+    std::thread commitLater([&builder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        builder.execNative(QStringLiteral("COMMIT"));
+    });
+    sqlite3_busy_timeout(db().handle(), 5000);
+    EXPECT_NO_THROW({
+        SqlTransaction tx(db());
+        db().execNative(QStringLiteral("SELECT count(*) FROM Poetry"));
+        db().execNative(QStringLiteral("UPDATE Poetry SET fQty = 2 WHERE fTitle = '月'"));
+        tx.commit();
+    });
+    commitLater.join();
 }
