@@ -90,6 +90,7 @@ void SearchController::mnuSeekOk_Click(int index) {
     // The index narrows the search where it can; the rows are those of the clause.
     const QString filter = w.store().searchIndex().filter(fields, Settings::foldScripts());
     w.FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QString::number(index));
+    w.store().searchIndex().searchDone();
     w.ui.myState->setText(QStringLiteral("状态：[") + w.ui.cmdSeek->toolTip() + u']');
     w.ui.cmdSeekOk->setEnabled(true);
 }

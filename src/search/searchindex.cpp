@@ -54,6 +54,9 @@ constexpr qint64 kScanAbove = 5000;
 // A long term is looked up by its first tokens: the poems holding the whole
 // term are among those holding its beginning.
 constexpr int kMaxQueryTokens = 32;
+// Up to this many hits have their pages kept between the search's statements
+// (at most about 40 MB; the list of so few rows is small beside it).
+constexpr qint64 kCachedHits = 8000;
 
 // A prepared statement of ours with bound values.
 class Statement {
@@ -169,6 +172,7 @@ void SearchIndex::attach(bool writable) {
 }
 
 void SearchIndex::detach() {
+    m_savedCacheSize.reset();
     m_state = State::Closed;
     m_writable = false;
 }
@@ -334,6 +338,16 @@ QString SearchIndex::filter(const PoemSearchFields& fields, bool foldScripts) {
         Statement st(m_db.handle(), fill.toUtf8().constData());
         st.bind(1, match.toLatin1());
         st.run();
+        qint64 hits = 0;
+        m_db.scalarInt(QStringLiteral("SELECT count(*) FROM temp.SearchHits"), &hits);
+        if (hits <= kCachedHits && !m_savedCacheSize) {
+            qint64 size = 0;
+            if (m_db.scalarInt(QStringLiteral("PRAGMA cache_size"), &size)) {
+                m_savedCacheSize = size;
+                // About a page for each hit, and room for the tree above them (KiB).
+                m_db.execNative(QStringLiteral("PRAGMA cache_size = -%1").arg(hits * 5 + 4096));
+            }
+        }
     } catch (const SqlError& e) {
         // A file another connection holds is no damage: this search scans.
         const int code = e.code() & 0xff;
@@ -341,4 +355,14 @@ QString SearchIndex::filter(const PoemSearchFields& fields, bool foldScripts) {
         return clause;
     }
     return clause + QStringLiteral(" And a.fPoemID In (Select id From temp.SearchHits)");
+}
+
+void SearchIndex::searchDone() {
+    if (!m_savedCacheSize) return;
+    try {
+        m_db.execNative(QStringLiteral("PRAGMA cache_size = %1").arg(*m_savedCacheSize));
+    } catch (const SqlError&) {
+    }
+    sqlite3_db_release_memory(m_db.handle());
+    m_savedCacheSize.reset();
 }

@@ -23,6 +23,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 class SqlDatabase;
 
 class SearchIndex {
@@ -55,10 +57,16 @@ public:
 
     // The search's filter clause: BuildSearchFilter, narrowed to the poems the
     // index names when a contains term allows it (the names are kept in
-    // temp.SearchHits until the next search). Falls back to the bare clause
+    // temp.SearchHits until the next search). The hits' rows are read three
+    // times (list, count, sum): for up to kCachedHits hits the connection's page
+    // cache is enlarged to hold them until searchDone(). Falls back to the bare clause
     // when the index is not usable, the terms give it nothing to look up (%, _,
     // only punctuation) or it fails (it is then marked damaged).
     QString filter(const PoemSearchFields& fields, bool foldScripts);
+
+    // After the search's statements ran: gives back the page cache filter()
+    // enlarged for them.
+    void searchDone();
 
     // The index text of a field or term: its tokens separated by blanks, at
     // most maxTokens of them.
@@ -74,4 +82,6 @@ private:
     State m_state = State::Closed;
     bool m_writable = false;
     bool m_enabled = true;
+    // The cache size (PRAGMA cache_size) to restore, while enlarged.
+    std::optional<qint64> m_savedCacheSize;
 };
