@@ -38,6 +38,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -45,6 +46,11 @@
 #include <QTextEdit>
 #include <QTreeView>
 #include "browse/navigationtreemodel.h"
+#include "app/settings.h"
+#include "db/poemstore.h"
+#include "search/scriptfold.h"
+#include "search/searchindex.h"
+#include "search/searchindexbuilder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -57,6 +63,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <time.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -205,7 +212,9 @@ double timed(const std::function<void()>& op) {
 
 // ---------------------------------------------------------------- results
 
-enum class Target { None, Listing, Startup, Render, Duplicate, NotesShort, NotesLong };
+enum class Target {
+    None, Listing, Startup, Render, Duplicate, NotesShort, NotesLong, IndexedTerm, IndexedChar, IndexBuild, IndexGrowth
+};
 
 struct Row {
     QString name;
@@ -247,6 +256,11 @@ Verdict verdict(const Row& r) {
     case Target::Render: return {QStringLiteral("<5 ms"), r.program < 0.005};
     case Target::NotesShort: return {QStringLiteral("<10 ms"), r.program < 0.010};
     case Target::NotesLong: return {QStringLiteral("<50 ms"), r.program < 0.050};
+    // The indexed search against the scan of the same clause, both in the program.
+    case Target::IndexedTerm: return {QStringLiteral("<=0.05x"), ratio <= 0.05 && !r.note.contains(u"DIFFER")};
+    case Target::IndexedChar: return {QStringLiteral("<=0.3x"), ratio <= 0.3 && !r.note.contains(u"DIFFER")};
+    case Target::IndexBuild: return {QStringLiteral("<30 s"), r.program < 30};
+    case Target::IndexGrowth: return {QStringLiteral("<=60%"), r.program <= 0.6};
     case Target::None: break;
     }
     return {QStringLiteral("-"), true};
@@ -275,6 +289,22 @@ struct Bench {
         r.raw = rr.seconds;
         r.rows = rr.rows;
         return r;
+    }
+
+    // The program side alone (its statements need the program's connection).
+    Row measureProgram(const QString& name, Target target, const std::function<void()>& op) {
+        Row r;
+        r.name = name;
+        r.target = target;
+        r.program = timed(op);
+        return r;
+    }
+
+    static std::vector<qint32> listedIds(MainWindow& w) {
+        std::vector<qint32> out;
+        const TitleListModel* m = w.browse->model();
+        for (int i = 0; i < m->size(); ++i) out.push_back(m->row(i).poemId);
+        return out;
     }
 
     qint64 scalar(const char* sql) {
@@ -342,7 +372,7 @@ struct Bench {
     // Repeats one operation many times in a window after start-up, for a
     // profiler to look at: "render" (two poems in turn), "click" (李白 and 杜甫
     // in the tree by poet in turn), "poettree" (tree by poet from by form),
-    // "poetsearch" (the poet search 李).
+    // "poetsearch" (the poet search 李), "indexsearch" (the content search 明月).
     int loop(BenchDialogs& dialogs, const QString& what, int times) {
         MainWindow w(&dialogs);
         w.Form_Load();
@@ -354,11 +384,12 @@ struct Bench {
                                                            QStringLiteral("杜甫"), 1, Qt::MatchExactly).value(0);
         const qint64 p1 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='李白' AND fTitle='静夜思' LIMIT 1");
         const qint64 p2 = scalar("SELECT fPoemID FROM Poetry WHERE fPoet='杜甫' LIMIT 1");
-        if (what == u"poetsearch") {
+        if (what == u"poetsearch" || what == u"indexsearch") {
             w.search->cmdSeek_Click();
             settle();
             w.ui.cboPoet->setCurrentIndex(-1);
-            w.ui.cboPoet->setEditText(QStringLiteral("李"));
+            if (what == u"poetsearch") w.ui.cboPoet->setEditText(QStringLiteral("李"));
+            else w.ui.txtContent->setPlainText(QStringLiteral("明月"));
         }
         Stopwatch t;
         for (int i = 0; i < times; ++i) {
@@ -370,7 +401,7 @@ struct Bench {
                 w.ui.cboList->setCurrentIndex(1);
                 settle();
                 continue;
-            } else if (what == u"poetsearch") w.ui.cmdSeekOk->click();
+            } else if (what == u"poetsearch" || what == u"indexsearch") w.ui.cmdSeekOk->click();
             else return 2;
             settle();
         }
@@ -432,16 +463,68 @@ struct Bench {
             {"search: title 春", "春", "", ""},
             {"search: poet 李", "", "李", ""},
         };
+        // Folding off: the indexed searches must list exactly the scan's rows.
+        Settings::setFoldScripts(false);
+        SearchIndex& index = w.store().searchIndex();
         for (const auto& s : searches) {
             w.ui.txtTitle->setText(QString::fromUtf8(s.title));
             w.ui.cboPoet->setCurrentIndex(-1);
             w.ui.cboPoet->setEditText(QString::fromUtf8(s.poet));
             w.ui.txtContent->setPlainText(QString::fromUtf8(s.content));
+            index.setEnabled(false);
             rows.push_back(measure(QString::fromUtf8(s.name), Target::Listing, [&] { w.ui.cmdSeekOk->click(); }));
             rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
+            index.setEnabled(true);
         }
         w.ui.txtTitle->clear();
         w.ui.cboPoet->setEditText(QString());
+        w.ui.txtContent->clear();
+
+        // The same clause scanned and through the index, end to end (list filled,
+        // counters, repaint): the index row's "raw" column is the scan's time.
+        const struct {
+            const char* name;
+            const char* field;
+            const char* term;
+            Target target;
+        } indexed[] = {
+            {"content 明月", "txtContent", "明月", Target::IndexedTerm},
+            {"content 春风", "txtContent", "春风", Target::IndexedTerm},
+            {"content 月", "txtContent", "月", Target::IndexedChar},
+            {"content 床前明月光", "txtContent", "床前明月光", Target::IndexedTerm},
+            {"title 春", "txtTitle", "春", Target::IndexedChar},
+            {"preface 中秋", "txtPre", "中秋", Target::IndexedTerm},
+            {"notes 一作", "txtMemo", "一作", Target::IndexedTerm},
+        };
+        for (const auto& s : indexed) {
+            QObject* field = w.findChild<QObject*>(QString::fromLatin1(s.field));
+            auto set = [&](const QString& text) {
+                if (auto* le = qobject_cast<QLineEdit*>(field)) le->setText(text);
+                else qobject_cast<QTextEdit*>(field)->setPlainText(text);
+            };
+            set(QString::fromUtf8(s.term));
+            index.setEnabled(false);
+            Row scanRow = measureProgram(QStringLiteral("scan: ") + QString::fromUtf8(s.name), Target::None,
+                                         [&] { w.ui.cmdSeekOk->click(); });
+            const std::vector<qint32> scanned = listedIds(w);
+            index.setEnabled(true);
+            Row r = measureProgram(QStringLiteral("index: ") + QString::fromUtf8(s.name), s.target,
+                                   [&] { w.ui.cmdSeekOk->click(); });
+            const std::vector<qint32> found = listedIds(w);
+            r.raw = scanRow.program;
+            r.rows = qint64(found.size());
+            scanRow.rows = qint64(scanned.size());
+            r.note = found == scanned ? QStringLiteral("rows identical to the scan") : QStringLiteral("rows DIFFER");
+            rows.push_back(scanRow);
+            rows.push_back(r);
+            set(QString());
+        }
+        // 简繁通查 on, for comparison (no target): a term with traditional forms.
+        Settings::setFoldScripts(true);
+        w.ui.txtContent->setPlainText(QStringLiteral("春风"));
+        rows.push_back(measureProgram(QStringLiteral("index: content 春风, 简繁通查"), Target::None,
+                                      [&] { w.ui.cmdSeekOk->click(); }));
+        rows.back().rows = w.browse->model()->size();
         w.ui.txtContent->clear();
         w.search->cmdSeekCancel_Click();
         settle();
@@ -536,6 +619,69 @@ struct Bench {
     }
 };
 
+// Drops a search index the corpus may already hold (a program opened it
+// writable), so the build below starts from the database without one.
+void dropIndex(const QString& path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        bool present = false;
+        if (sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE name LIKE 'SearchIndex%'", -1, &st, nullptr) ==
+            SQLITE_OK)
+            present = sqlite3_step(st) == SQLITE_ROW;
+        sqlite3_finalize(st);
+        if (present) {
+            std::fprintf(stderr, "dropping the search index the corpus holds...\n");
+            sqlite3_exec(db,
+                         "DROP TRIGGER IF EXISTS SearchIndexBeforeAdd; DROP TRIGGER IF EXISTS SearchIndexAdd;"
+                         "DROP TRIGGER IF EXISTS SearchIndexBeforeEdit; DROP TRIGGER IF EXISTS SearchIndexEdit;"
+                         "DROP TRIGGER IF EXISTS SearchIndexDelete; DROP TABLE IF EXISTS SearchIndex;"
+                         "DROP TABLE IF EXISTS SearchIndexLog; DROP TABLE IF EXISTS SearchIndexInfo; VACUUM;",
+                         nullptr, nullptr, nullptr);
+        }
+    }
+    sqlite3_close(db);
+}
+
+// Builds the search index as the window does, on the builder's thread.
+// Returns the build's row and the database's growth.
+std::vector<Row> buildIndex(const QString& path) {
+    dropIndex(path);
+    const qint64 before = QFileInfo(path).size();
+    BenchDialogs sink;
+    PoemStore store(&sink);
+    std::vector<Row> rows;
+    if (store.OpenPoemDatabase(1, path) != 1) return rows;
+    SearchIndex& index = store.searchIndex();
+    Row build;
+    build.name = QStringLiteral("search index: build on opening");
+    build.target = Target::IndexBuild;
+    Stopwatch t;
+    try {
+        index.create();
+        build.rows = index.pending();
+        // The window's way: its own thread and connection, while this one waits.
+        SearchIndexBuilder builder;
+        builder.start(path);
+        while (builder.running()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        builder.stop();
+        if (builder.failed() || index.pending() != 0) std::fprintf(stderr, "index build failed\n");
+    } catch (const SqlError& e) {
+        std::fprintf(stderr, "index build failed: %s\n", qPrintable(e.message()));
+    }
+    build.program = t.seconds();
+    store.close();
+    const qint64 after = QFileInfo(path).size();
+    Row growth;
+    growth.name = QStringLiteral("search index: database growth");
+    growth.target = Target::IndexGrowth;
+    growth.program = before > 0 ? double(after - before) / double(before) : 0;
+    growth.note = QStringLiteral("%1 MB before, %2 MB after").arg(before / 1048576.0, 0, 'f', 1).arg(after / 1048576.0, 0, 'f', 1);
+    rows.push_back(build);
+    rows.push_back(growth);
+    return rows;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -558,6 +704,14 @@ int main(int argc, char* argv[]) {
             loopTimes = qMax(1, args[++i].toInt());
         }
     }
+    // --build-index FILE: gives FILE its search index in place and reports the build.
+    const qsizetype buildAt = args.indexOf(QStringLiteral("--build-index"));
+    if (buildAt > 0 && buildAt + 1 < args.size()) {
+        for (const Row& r : buildIndex(args[buildAt + 1]))
+            std::printf("%s\t%d\t%.6f\t%lld\t%s\n", qPrintable(r.name), int(r.target), r.program, r.rows,
+                        qPrintable(r.note));
+        return 0;
+    }
     if (dbPath.isEmpty() || !QFileInfo(dbPath).isFile()) {
         std::fprintf(stderr, "usage: lyrabook-bench --db FILE [--repeat N] [--clock wall|cpu]\n");
         return 2;
@@ -569,9 +723,33 @@ int main(int argc, char* argv[]) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     installFontSubstitutions();
 
-    // The program opens poem.mdb in its folder: a folder with a link to the corpus.
+    // The program opens poem.mdb in its folder: a copy of the corpus, given its
+    // search index here (timed) so that no build runs during the measurements.
     QTemporaryDir progDir;
-    QFile::link(dbPath, progDir.filePath(QStringLiteral("poem.mdb")));
+    const QString copy = progDir.filePath(QStringLiteral("poem.mdb"));
+    if (!QFile::copy(dbPath, copy)) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(dbPath));
+        return 1;
+    }
+    // In a process of its own, so that the build's memory stays out of the peak below.
+    std::vector<Row> indexRows;
+    {
+        QProcess build;
+        build.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--build-index"), copy});
+        build.waitForFinished(-1);
+        for (const QString& line : QString::fromUtf8(build.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u'\t');
+            if (f.size() != 5) continue;
+            Row r;
+            r.name = f[0];
+            r.target = Target(f[1].toInt());
+            r.program = f[2].toDouble();
+            r.rows = f[3].toLongLong();
+            r.note = f[4];
+            indexRows.push_back(r);
+        }
+    }
+    dbPath = copy;
     MainWindow::setProgramFolderForTesting(progDir.path());
 
     // Both sides start from the file in the operating system's cache.
@@ -600,13 +778,14 @@ int main(int argc, char* argv[]) {
 
     BenchDialogs dialogs;
     if (!loopWhat.isEmpty()) return b.loop(dialogs, loopWhat, loopTimes);
-    std::vector<Row> best;
+    std::vector<Row> best = indexRows;
+    const size_t indexRowCount = indexRows.size();
     double peakMb = 0;
     for (int run = 0; run < repeat; ++run) {
         std::fprintf(stderr, "run %d of %d\n", run + 1, repeat);
         const std::vector<Row> rows = b.runOnce(dialogs);
-        if (best.empty()) best.resize(rows.size());
-        for (size_t i = 0; i < rows.size() && i < best.size(); ++i) keepBest(best[i], rows[i]);
+        if (best.size() == indexRowCount) best.resize(indexRowCount + rows.size());
+        for (size_t i = 0; i < rows.size() && indexRowCount + i < best.size(); ++i) keepBest(best[indexRowCount + i], rows[i]);
         if (run == 0) {
             // The program's peak over one whole sequence (later runs would add
             // the heap a freed window leaves behind).
@@ -624,8 +803,12 @@ int main(int argc, char* argv[]) {
     for (const Row& r : best) {
         const Verdict v = verdict(r);
         const double ratio = r.raw > 0 ? r.program / r.raw : 0;
-        std::printf("%s %9lld %11.4f %9.4f %7.2f  %-7s %-4s %s\n", qPrintable(pad(r.name, nameWidth)), r.rows,
-                    r.program, r.raw, ratio, qPrintable(v.text), v.met ? "ok" : "MISS", qPrintable(r.note));
+        if (r.target == Target::IndexGrowth)
+            std::printf("%s %9s %11.2f %9s %7s  %-7s %-4s %s\n", qPrintable(pad(r.name, nameWidth)), "", r.program, "",
+                        "", qPrintable(v.text), v.met ? "ok" : "MISS", qPrintable(r.note));
+        else
+            std::printf("%s %9lld %11.4f %9.4f %7.2f  %-7s %-4s %s\n", qPrintable(pad(r.name, nameWidth)), r.rows,
+                        r.program, r.raw, ratio, qPrintable(v.text), v.met ? "ok" : "MISS", qPrintable(r.note));
         if (!v.met) missed << r.name;
     }
     const bool rssOk = peakMb < 250;

@@ -15,6 +15,7 @@
 #include "edit/poeteditor.h"
 #include "search/bookmarkcontroller.h"
 #include "search/searchcontroller.h"
+#include "search/searchindexcontroller.h"
 #include "tools/duplicatecheck.h"
 #include "tools/outputcontroller.h"
 #include "app/settings.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     browse = new BrowseController(*this);
     display = new DisplayController(*this);
     search = new SearchController(*this);
+    searchIndexer = new SearchIndexController(m_store, ui.StatusBar1, ui.mnuSeekFold, this);
     poemEditor = new PoemEditor(*this);
     poetEditor = new PoetEditor(*this);
     books = new BookController(*this);
@@ -347,6 +349,7 @@ void MainWindow::EnableWriteControls(bool enabled) {
 }
 
 void MainWindow::UpdateCaption() {
+    searchIndexer->databaseOpened();
     ui.mnuToolLock->setChecked(WriteMode == 0);
     EnableWriteControls(WriteMode == 1);
     setWindowTitle(QStringLiteral("蓝溪诗汇 ") + (WriteMode == 0 ? QStringLiteral("-（锁定）") : QString()));

@@ -28,6 +28,7 @@ class TitleListView;
 class BrowseController;
 class DisplayController;
 class SearchController;
+class SearchIndexController;
 class PoemEditor;
 class PoetEditor;
 class BookController;
@@ -136,6 +137,7 @@ struct MainUi {
     QMenu* mnuSeek = nullptr;
     QAction* mnuSeekBegin = nullptr;
     std::array<QAction*, 2> mnuSeekOk{};
+    QAction* mnuSeekFold = nullptr;
     QMenu* mnuBmk = nullptr;
     QAction* mnuBmkSeek = nullptr;
     std::array<QMenu*, 2> mnuBookmark{};
@@ -234,6 +236,7 @@ public:
     BrowseController* browse = nullptr;
     DisplayController* display = nullptr;
     SearchController* search = nullptr;
+    SearchIndexController* searchIndexer = nullptr;
     PoemEditor* poemEditor = nullptr;
     PoetEditor* poetEditor = nullptr;
     BookController* books = nullptr;

@@ -391,6 +391,8 @@ void MainWindow::setupMenus() {
     ui.mnuSeekOk[0] = action(ui.mnuSeek, QStringLiteral("mnuSeekOk_0"), QStringLiteral("重新检入"));
     ui.mnuSeekOk[1] = action(ui.mnuSeek, QStringLiteral("mnuSeekOk_1"), QStringLiteral("追加检入"));
     for (QAction* a : ui.mnuSeekOk) a->setEnabled(false);
+    ui.mnuSeek->addSeparator();
+    ui.mnuSeekFold = action(ui.mnuSeek, QStringLiteral("mnuSeekFold"), QStringLiteral("简繁通查"));
 
     const QString current = QStringLiteral("当前诗词");
     const QString all = QStringLiteral("所有选入诗词");

@@ -67,3 +67,7 @@ void Settings::setShowPinyin(bool on) { write(QStringLiteral("Show_Pinyin"), on 
 bool Settings::showPingze() { return raw(QStringLiteral("Show_Pingze")).trimmed() == QStringLiteral("1"); }
 
 void Settings::setShowPingze(bool on) { write(QStringLiteral("Show_Pingze"), on ? QStringLiteral("1") : QStringLiteral("0")); }
+
+bool Settings::foldScripts() { return raw(QStringLiteral("Search_Fold")).trimmed() != u"0"; }
+
+void Settings::setFoldScripts(bool on) { write(QStringLiteral("Search_Fold"), on ? QStringLiteral("1") : QStringLiteral("0")); }

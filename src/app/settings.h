@@ -18,6 +18,9 @@ public:
     static void setDefaultLstView(int style);
     static QString defaultModel();
     static void setDefaultModel(const QString& name);
+    // 简繁通查: searches fold simplified, traditional and variant characters (on unless saved off).
+    static bool foldScripts();
+    static void setFoldScripts(bool on);
 
     // The poem pane's notes: pinyin over the characters, 平仄 marks under
     // them. Off unless stored as "1".

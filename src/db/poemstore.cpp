@@ -36,7 +36,10 @@ PoemStore::FailureKind PoemStore::classify(int rc) {
     }
 }
 
-void PoemStore::close() { m_db.close(); }
+void PoemStore::close() {
+    m_searchIndex.detach();
+    m_db.close();
+}
 
 qint16 PoemStore::OpenPoemDatabase(qint16 mode, const QString& path) {
     close();
@@ -95,6 +98,7 @@ qint16 PoemStore::OpenPoemDatabase(qint16 mode, const QString& path) {
             return -1;
         }
     }
+    m_searchIndex.attach(writable);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // The program's one connection to its poem database, the open-and-validate
 // operation and the small lookups several parts of the program share.
 #include "messagesink.h"
+#include "search/searchindex.h"
 #include "sqlitedb.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ public:
     void close();
     bool isOpen() const { return m_db.isOpen(); }
     SqlDatabase& db() { return m_db; }
+    // The index of the searched text in the open database.
+    SearchIndex& searchIndex() { return m_searchIndex; }
 
     // Number of rows of `table` matching `condition` (may be empty); -1 on any failure.
     qint32 FindTable(const QString& table, const QString& condition);
@@ -46,4 +49,5 @@ private:
 
     MessageSink* m_sink;
     SqlDatabase m_db;
+    SearchIndex m_searchIndex{m_db};
 };

@@ -171,7 +171,10 @@ QString SqlDatabase::lastError() const {
 
 int SqlDatabase::lastErrorCode() const { return m_db ? sqlite3_extended_errcode(m_db) : 0; }
 
-SqlTransaction::SqlTransaction(SqlDatabase& db) : m_db(db) { m_db.execNative(QStringLiteral("BEGIN")); }
+// IMMEDIATE: the write lock is taken at the start. A transaction that first
+// reads and then writes while another connection writes (the search index's
+// builder, an import) would otherwise fail at once instead of waiting.
+SqlTransaction::SqlTransaction(SqlDatabase& db) : m_db(db) { m_db.execNative(QStringLiteral("BEGIN IMMEDIATE")); }
 
 SqlTransaction::~SqlTransaction() {
     if (!m_done) {

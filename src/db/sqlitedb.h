@@ -102,6 +102,7 @@ private:
 };
 
 // A group of writes that belong together: rolled back unless commit() is reached.
+// It holds the write lock from its start (waiting up to the busy timeout for it).
 class SqlTransaction {
 public:
     explicit SqlTransaction(SqlDatabase& db);

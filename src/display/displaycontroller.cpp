@@ -164,7 +164,8 @@ void DisplayController::RenderPoem(const QString& id) {
     if (w.EditMode == 0) {
         if (!w.ui.fraSeek->isHidden()) {
             const auto hit = FindSearchTermInPoem(pane->toPlainText(), PartStart, w.ui.txtContent->toPlainText(),
-                                            w.ui.txtMemo->toPlainText(), w.ui.txtPre->toPlainText());
+                                            w.ui.txtMemo->toPlainText(), w.ui.txtPre->toPlainText(),
+                                            Settings::foldScripts());
             if (hit) SelectRange(pane, hit->start, hit->length);
         }
     } else if (!(w.EditMode == 1 && w.RecordChanged)) {

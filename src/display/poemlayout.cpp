@@ -1,5 +1,7 @@
 #include "display/poemlayout.h"
 
+#include "search/scriptfold.h"
+
 #include <QStringView>
 
 #include <algorithm>
@@ -148,7 +150,10 @@ PoemLayout BuildPoemLayout(const PoemFields& poem) {
 std::optional<TextRange> FindSearchTermInPoem(const QString& plainText,
                                               const std::array<qint32, 4>& PartStart,
                                               const QString& contentTerm, const QString& notesTerm,
-                                              const QString& prefaceTerm) {
+                                              const QString& prefaceTerm, bool foldScripts) {
+    if (foldScripts)
+        return FindSearchTermInPoem(ScriptFold::fold(plainText), PartStart, ScriptFold::fold(contentTerm),
+                                    ScriptFold::fold(notesTerm), ScriptFold::fold(prefaceTerm));
     if (!contentTerm.isEmpty())
         return findInPart(plainText, contentTerm, PartStart[1], PartStart[2]);
     if (!notesTerm.isEmpty())

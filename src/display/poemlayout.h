@@ -83,11 +83,13 @@ struct TextRange {
 // [PartStart[0], PartStart[1]). Plain substring search, letters matched
 // regardless of case. Returns the first occurrence lying wholly inside its
 // part and not starting or ending between the halves of a surrogate pair;
-// nothing when there is none or every term is empty.
+// nothing when there is none or every term is empty. With foldScripts the text
+// and the term are compared with simplified, traditional and variant characters
+// folded (ScriptFold keeps lengths), so the range marks the stored characters.
 std::optional<TextRange> FindSearchTermInPoem(const QString& plainText,
                                               const std::array<qint32, 4>& PartStart,
                                               const QString& contentTerm, const QString& notesTerm,
-                                              const QString& prefaceTerm);
+                                              const QString& prefaceTerm, bool foldScripts = false);
 
 // Paragraph and character geometry of one template line, for a character "繁"
 // of width w and height h in the line's font (in the pane's units).

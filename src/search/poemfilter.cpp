@@ -1,7 +1,9 @@
 #include "search/poemfilter.h"
 
 #include "db/sqltext.h"
+#include "search/scriptfold.h"
 
+#include <QStringList>
 #include <QStringView>
 
 #include <cmath>
@@ -117,6 +119,55 @@ QString BuildPoemFilter(const QString& type, const QString& dynasty, const QStri
         const bool plainNumber = qty.front() == u'-' || isDigit(qty.front());
         clause += plainNumber ? QStringLiteral(" And a.fQty = ") + qty
                               : QStringLiteral(" And a.fQty ") + qty;
+    }
+    return clause;
+}
+
+namespace {
+
+// Every spelling of the term whose characters fold alike, or nothing when
+// there would be more than `limit`.
+std::optional<QStringList> spellings(const QString& term, qsizetype limit) {
+    QStringList out{QString()};
+    for (char32_t c : term.toUcs4()) {
+        const std::vector<char32_t> forms = ScriptFold::variants(c);
+        if (out.size() * qsizetype(forms.size()) > limit) return std::nullopt;
+        QStringList next;
+        for (const QString& head : out)
+            for (char32_t f : forms) next << head + QString::fromUcs4(&f, 1);
+        out.swap(next);
+    }
+    return out;
+}
+
+} // namespace
+
+QString BuildSearchFilter(const PoemSearchFields& f, bool foldScripts) {
+    if (!foldScripts)
+        return BuildPoemFilter(f.type, f.dynasty, f.style, f.poet, f.title, f.content, f.preface, f.notes, f.count);
+    // The plain clause for the fields whose terms fold as they are; the rest is
+    // appended in folded form (the order of terms does not change the rows).
+    auto plain = [](const QString& term) { return ScriptFold::hasVariants(term) ? QString() : term; };
+    QString clause = BuildPoemFilter(f.type, f.dynasty, f.style, plain(f.poet), plain(f.title), plain(f.content),
+                                     plain(f.preface), plain(f.notes), f.count);
+    if (f.poet.isEmpty() || !plain(f.poet).isEmpty()) {
+        // The plain begins-with term is in the clause already (or there is none).
+    } else if (const auto forms = spellings(f.poet, 16)) {
+        QStringList alternatives;
+        for (const QString& s : *forms) alternatives << QStringLiteral("a.fPoet Like '") + sqlEscaped(s) + QStringLiteral("%'");
+        clause += QStringLiteral(" And (") + alternatives.join(QStringLiteral(" Or ")) + u')';
+    } else {
+        clause += QStringLiteral(" And lyra_fold(a.fPoet) Like '") + sqlEscaped(ScriptFold::fold(f.poet)) +
+                  QStringLiteral("%'");
+    }
+    const struct {
+        const QString& term;
+        const char* column;
+    } contains[] = {{f.title, "a.fTitle"}, {f.content, "a.fContent"}, {f.preface, "a.fPre"}, {f.notes, "a.fMemo"}};
+    for (const auto& c : contains) {
+        if (c.term.isEmpty() || !plain(c.term).isEmpty()) continue;
+        clause += QStringLiteral(" And lyra_fold(%1) like '%").arg(QLatin1String(c.column)) +
+                  sqlEscaped(ScriptFold::fold(c.term)) + QStringLiteral("%'");
     }
     return clause;
 }

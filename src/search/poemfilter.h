@@ -6,6 +6,11 @@
 
 #include <optional>
 
+// The nine search fields, as the search panel holds them.
+struct PoemSearchFields {
+    QString type, dynasty, style, poet, title, content, preface, notes, count;
+};
+
 // The count field as the search panel keeps it: a whole number, or one of the
 // operators >=, <=, <>, >, <, = followed by a whole number, each number
 // rounded to the nearest whole (halves to even) and within -32768..32767.
@@ -26,3 +31,12 @@ std::optional<QString> NormalizeSearchCount(const QString& count);
 QString BuildPoemFilter(const QString& type, const QString& dynasty, const QString& style,
                         const QString& poet, const QString& title, const QString& content,
                         const QString& preface, const QString& notes, const QString& count);
+
+// BuildPoemFilter over the fields. With foldScripts the poet and the four
+// "contains" fields match across simplified, traditional and variant characters
+// (ScriptFold): a term without any such character keeps its plain term; the
+// poet's begins-with term lists the term's few spellings (a.fPoet Like '苏轼%'
+// Or a.fPoet Like '蘇軾%' ...), so its index still serves; the other terms
+// compare the folded column, lyra_fold(a.fContent) like '%<folded term>%'.
+// % and _ keep their wildcard meaning either way.
+QString BuildSearchFilter(const PoemSearchFields& fields, bool foldScripts);

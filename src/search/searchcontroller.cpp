@@ -1,6 +1,7 @@
 #include "search/searchcontroller.h"
 
 #include "app/busycursor.h"
+#include "app/settings.h"
 #include "app/mainwindow.h"
 #include "edit/poemeditor.h"
 #include "edit/poemrecord.h"
@@ -88,11 +89,14 @@ void SearchController::mnuSeekOk_Click(int index) {
     // has the focus), so text that is no count never reaches the statement.
     const QString qty = NormalizeSearchCount(w.ui.txtQty->text()).value_or(QString());
     if (qty != w.ui.txtQty->text()) w.ui.txtQty->setText(qty);
-    const QString filter =
-        BuildPoemFilter(w.ui.cboType->currentText(), w.ui.cboDynasty->currentText(), w.ui.cboStyle->currentText(),
-                        w.ui.cboPoet->currentText(), w.ui.txtTitle->text(), PoemEditor::fieldText(w.ui.txtContent),
-                        PoemEditor::fieldText(w.ui.txtPre), PoemEditor::fieldText(w.ui.txtMemo), qty);
+    const PoemSearchFields fields{w.ui.cboType->currentText(), w.ui.cboDynasty->currentText(),
+                                  w.ui.cboStyle->currentText(), w.ui.cboPoet->currentText(),
+                                  w.ui.txtTitle->text(),       PoemEditor::fieldText(w.ui.txtContent),
+                                  PoemEditor::fieldText(w.ui.txtPre), PoemEditor::fieldText(w.ui.txtMemo), qty};
+    // The index narrows the search where it can; the rows are those of the clause.
+    const QString filter = w.store().searchIndex().filter(fields, Settings::foldScripts());
     w.FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QString::number(index));
+    w.store().searchIndex().searchDone();
     w.ui.myState->setText(QStringLiteral("状态：[") + w.ui.cmdSeek->toolTip() + u']');
     w.ui.cmdSeekOk->setEnabled(true);
 }
