@@ -123,6 +123,7 @@ struct MainUi {
     QAction* mnuModel = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuFileOutput = nullptr;
+    QAction* mnuBooklet = nullptr;
     QAction* mnuQuit = nullptr;
     QMenu* mnuPoet = nullptr;
     QAction* mnuPoetEdit = nullptr;
@@ -261,6 +262,7 @@ private:
     void setupMenus();
     void setupStatusBar();
     void connectFrame();
+    void openBooklet();
     void fillBookList();
     void fillFontList();
     void centreOnScreen();

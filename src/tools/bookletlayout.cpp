@@ -31,6 +31,8 @@ constexpr VerticalMark kVerticalForms[] = {
     {0xFF1A, 0xFE13}, {0xFF1B, 0xFE14}, // ： ；
     {0x2026, 0xFE19}, {0x22EF, 0xFE19}, // … ⋯
     {0x2014, 0xFE31}, {0x2015, 0xFE31}, // — ―
+    // The comma, pause mark and full stops: forms drawn in the upper right.
+    {0xFF0C, 0xFE10}, {0x3001, 0xFE11}, {0x3002, 0xFE12}, {0xFF0E, 0xFE12},
 };
 
 constexpr char32_t kOpening[] = {0xFF08, 0xFF5B, 0x3014, 0x3010, 0x300A, 0x3008, 0x300C,
@@ -75,9 +77,11 @@ char32_t lastCodePoint(QStringView s) {
 
 // Break points of items of the given spans into lines of `per`, keeping an
 // opening mark off a line's end and a closing one off a line's start.
+// With `atClauses`, a line that breaks breaks after the last closing mark in
+// its second half, so a verse keeps its clauses whole.
 template <typename Item, typename Span, typename Opens, typename Closes>
 QList<QList<Item>> breakLines(const QList<Item>& items, int per, Span span, Opens opens,
-                              Closes closes) {
+                              Closes closes, bool atClauses = false) {
     QList<QList<Item>> lines;
     const qsizetype n = items.size();
     qsizetype i = 0;
@@ -91,6 +95,14 @@ QList<QList<Item>> breakLines(const QList<Item>& items, int per, Span span, Open
             qsizetype k = j;
             while (k > i + 1 && (opens(items[k - 1]) || closes(items[k]))) --k;
             if (!(opens(items[k - 1]) || closes(items[k]))) j = k;
+            if (atClauses) {
+                for (qsizetype c = j; c > i + (j - i) / 2; --c) {
+                    if (closes(items[c - 1]) && !closes(items[c])) {
+                        j = c;
+                        break;
+                    }
+                }
+            }
         }
         lines.append(items.mid(i, j - i));
         i = j;
@@ -229,7 +241,7 @@ QList<QStringList> GridRows(QStringView line, int perRow) {
     const QList<QList<QString>> rows = breakLines(
         QList<QString>(chars), std::max(perRow, 1), [](const QString&) { return 1; },
         [](const QString& c) { return IsOpeningPunctuation(firstCodePoint(c)); },
-        [](const QString& c) { return IsClosingPunctuation(firstCodePoint(c)); });
+        [](const QString& c) { return IsClosingPunctuation(firstCodePoint(c)); }, true);
     QList<QStringList> out;
     for (const QList<QString>& r : rows) out.append(QStringList(r));
     return out;

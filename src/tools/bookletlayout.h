@@ -83,7 +83,7 @@ private:
 
 enum class GlyphPlace {
     Upright,    // centred in its cell
-    UpperRight, // a comma or full stop: in the upper right quarter of the cell
+    UpperRight, // a comma or full stop: its vertical form, which sits in the upper right
     Turned,     // a Latin run turned a quarter clockwise
 };
 
@@ -96,8 +96,8 @@ struct VerticalCell {
     bool operator==(const VerticalCell&) const = default;
 };
 
-// The vertical presentation form of a bracket, quotation mark, colon, semicolon,
-// ellipsis or dash; the character itself when it has none.
+// The vertical presentation form of a bracket, quotation mark, comma, full
+// stop, colon, semicolon, ellipsis or dash; the character itself when it has none.
 QString VerticalForm(char32_t c);
 // Opening brackets and quotation marks (a column must not end on one), and the
 // closing ones with the pause and stop marks (a column must not begin with one).
@@ -120,7 +120,8 @@ QList<QList<VerticalCell>> BreakColumns(const QList<VerticalCell>& cells, int pe
 
 // The squares of one line: one character per square, blanks dropped, at most
 // `perRow` to a row; a row does not begin with closing punctuation when the
-// mark can join the row before by moving a character on (as for columns).
+// mark can join the row before by moving a character on (as for columns), and
+// a row that breaks ends after the last clause mark in its second half.
 QList<QStringList> GridRows(QStringView line, int perRow);
 
 // ---- Contents ----

@@ -64,7 +64,7 @@ TEST(BookletVertical, MapsPunctuationToVerticalForms) {
     };
     using P = GlyphPlace;
     const Case cases[] = {
-        {QStringLiteral("月，光。"), {"月", "，", "光", "。"}, {P::Upright, P::UpperRight, P::Upright, P::UpperRight}},
+        {QStringLiteral("月，光。"), {"月", "︐", "光", "︒"}, {P::Upright, P::UpperRight, P::Upright, P::UpperRight}},
         {QStringLiteral("「问」（注）《书》"),
          {"﹁", "问", "﹂", "︵", "注", "︶", "︽", "书", "︾"},
          QList<P>(9, P::Upright)},
@@ -121,6 +121,9 @@ TEST(BookletGrid, OneSquarePerCharacterRowsKeepPunctuation) {
         {QStringLiteral("白日依山尽，"), 6, QStringLiteral("白日依山尽，")},
         {QStringLiteral("白日依山尽，黄河"), 5, QStringLiteral("白日依山|尽，黄河")},
         {QStringLiteral("𠀀a b"), 2, QStringLiteral("𠀀a|b")},
+        // A verse longer than a row breaks after its clause.
+        {QStringLiteral("洞房昨夜停红烛，待晓堂前拜舅姑。"), 11, QStringLiteral("洞房昨夜停红烛，|待晓堂前拜舅姑。")},
+        {QStringLiteral("一二，三四五六七八九十"), 8, QStringLiteral("一二，三四五六七|八九十")},
     };
     for (const Case& c : cases) EXPECT_EQ(rowsText(GridRows(c.line, c.perRow)), c.rows) << c.line.toStdString();
     EXPECT_EQ(GridRows(QStringLiteral("𠀀"), 4).value(0).size(), 1);
