@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -324,6 +325,27 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("old"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("new.pdf"), QStringLiteral("old.pdf")}));
+    }
+
+    // Printing takes the same pages through the print dialog.
+    void printGoesThroughThePrintDialog() {
+        struct PdfPrinting : ScriptedDialogs {
+            QString pdf;
+            bool printDialog(QPrinter* printer, bool hasSelection) override {
+                printer->setOutputFormat(QPrinter::PdfFormat);
+                printer->setOutputFileName(pdf);
+                return ScriptedDialogs::printDialog(printer, hasSelection);
+            }
+        } printing;
+        printing.pdf = out.filePath(QStringLiteral("printed.pdf"));
+        printing.printAnswers.push_back(true);
+        BookletDialog dlg(fx->db(), printing, BookletSource{{1, 2, 3}, {2}, DefaultTemplate(), QString(), {}});
+        dlg.cboBookletScope->setCurrentIndex(1);
+        dlg.cboBookletStyle->setCurrentIndex(2);
+        dlg.cmdBookletPrint->click();
+        QCOMPARE(printing.printRequests, QList<bool>{false});
+        QCOMPARE(pageCount(printing.pdf), 2); // the cover and the one poem chosen
+        QVERIFY(squeezed(pdfText(printing.pdf, 2, 2)).startsWith(QStringLiteral("早发白帝城")));
     }
 
     void longListIsAnnouncedFirst() {
