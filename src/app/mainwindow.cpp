@@ -8,6 +8,7 @@
 #include "app/helpcontroller.h"
 #include "books/bookcontroller.h"
 #include "display/pinyinhint.h"
+#include "display/pinyinview.h"
 #include "display/templateeditor.h"
 #include "edit/poemeditor.h"
 #include "edit/poeteditor.h"
@@ -67,6 +68,9 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     bookmarks = new BookmarkController(*this);
     templateEditor = new TemplateEditor(*this);
     pinyin = new PinyinHint(*this);
+    pinyinNotes = new PinyinView(ui.mnuTool, ui.RichTextBox1, m_store.db(), *m_dialogs, this);
+    display->setNotes(pinyinNotes);
+    connect(pinyinNotes, &PinyinView::renderWanted, display, [this] { display->RenderSelectedPoem(); });
     duplicates = new DuplicateCheck(*this);
     output = new OutputController(*this);
     help = new HelpController(*this);

@@ -34,6 +34,7 @@ class BookController;
 class BookmarkController;
 class TemplateEditor;
 class PinyinHint;
+class PinyinView;
 class DuplicateCheck;
 class OutputController;
 class HelpController;
@@ -239,6 +240,7 @@ public:
     BookmarkController* bookmarks = nullptr;
     TemplateEditor* templateEditor = nullptr;
     PinyinHint* pinyin = nullptr;
+    PinyinView* pinyinNotes = nullptr;
     DuplicateCheck* duplicates = nullptr;
     OutputController* output = nullptr;
     HelpController* help = nullptr;

@@ -59,3 +59,11 @@ QString Settings::defaultModel() {
 }
 
 void Settings::setDefaultModel(const QString& name) { write(QStringLiteral("Default_Model"), name); }
+
+bool Settings::showPinyin() { return raw(QStringLiteral("Show_Pinyin")).trimmed() == QStringLiteral("1"); }
+
+void Settings::setShowPinyin(bool on) { write(QStringLiteral("Show_Pinyin"), on ? QStringLiteral("1") : QStringLiteral("0")); }
+
+bool Settings::showPingze() { return raw(QStringLiteral("Show_Pingze")).trimmed() == QStringLiteral("1"); }
+
+void Settings::setShowPingze(bool on) { write(QStringLiteral("Show_Pingze"), on ? QStringLiteral("1") : QStringLiteral("0")); }

@@ -1,5 +1,5 @@
 #pragma once
-// The program's three saved settings, under organisation "Forelane", section
+// The program's saved settings, under organisation "Forelane", section
 // "Lyrabook", kept as strings in a per-user INI file. Values that cannot be read
 // as a number of the right size give the default.
 #include <QString>
@@ -18,6 +18,13 @@ public:
     static void setDefaultLstView(int style);
     static QString defaultModel();
     static void setDefaultModel(const QString& name);
+
+    // The poem pane's notes: pinyin over the characters, 平仄 marks under
+    // them. Off unless stored as "1".
+    static bool showPinyin();
+    static void setShowPinyin(bool on);
+    static bool showPingze();
+    static void setShowPingze(bool on);
 
     // Raw stored text ("" when absent), for the "write only when it differs" rules.
     static QString raw(const QString& key);

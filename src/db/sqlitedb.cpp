@@ -29,6 +29,24 @@ void SqlStatement::finalize() {
     }
 }
 
+void SqlStatement::bind(int index, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    const int rc = m_stmt ? sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT)
+                          : SQLITE_MISUSE;
+    if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
+}
+
+void SqlStatement::bind(int index, qint64 value) {
+    const int rc = m_stmt ? sqlite3_bind_int64(m_stmt, index, value) : SQLITE_MISUSE;
+    if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
+}
+
+void SqlStatement::reset() {
+    if (!m_stmt) return;
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
 bool SqlStatement::next() {
     if (!m_stmt) return false;
     const int rc = sqlite3_step(m_stmt);

@@ -35,6 +35,12 @@ public:
     SqlStatement& operator=(const SqlStatement&) = delete;
     ~SqlStatement();
 
+    // Binds a value to parameter `index` (1-based: ?1, ?2, ...). Throws SqlError
+    // when the statement has no such parameter.
+    void bind(int index, const QString& value);
+    void bind(int index, qint64 value);
+    // Makes the statement ready to run again with new bound values.
+    void reset();
     // Steps to the next row. False at the end of the rows; throws SqlError on failure.
     bool next();
     int columnCount() const;

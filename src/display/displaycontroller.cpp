@@ -8,6 +8,7 @@
 #include "db/sqltext.h"
 #include "display/poemdocument.h"
 #include "display/poemlayout.h"
+#include "display/pinyinview.h"
 #include "display/templateeditor.h"
 #include "display/templatestore.h"
 
@@ -121,9 +122,9 @@ void DisplayController::RenderPoem(const QString& id) {
     QTextEdit* pane = w.ui.RichTextBox1;
     PoemFields poem;
     bool found = false;
+    bool ok = false;
+    const qint64 n = id.trimmed().toLongLong(&ok);
     try {
-        bool ok = false;
-        const qint64 n = id.trimmed().toLongLong(&ok);
         if (ok) {
             SqlStatement st = w.store().db().prepare(QStringLiteral("select * from Poetry Where fPoemID = ") +
                                                      QString::number(n));
@@ -145,14 +146,18 @@ void DisplayController::RenderPoem(const QString& id) {
     PartStart = {0, 0, 0, 0};
     ShownLayout = PoemLayout{};
     ShownTemplate = CurrentTemplate;
+    ShownNotes = PoemNotes{};
     if (found) {
         // The poet panel follows the poem.
         if (w.ui.cboPoet2->currentText() != poem.poet) w.ui.cboPoet2->setCurrentText(poem.poet);
         const PoemLayout layout = BuildPoemLayout(poem);
-        ApplyPoemLayout(layout, CurrentTemplate, pane);
+        if (m_notes) ShownNotes = m_notes->notesFor(n, poem, layout);
+        if (!ShownNotes.isEmpty()) ShownNoteStyle = MakeNoteStyle(CurrentTemplate, ShownNotes, pane);
+        ApplyPoemLayout(pane->document(), layout, CurrentTemplate, pane, ShownNotes, ShownNoteStyle);
         ShownLayout = layout;
         for (int i = 0; i < 4; ++i) PartStart[size_t(i)] = layout.PartStart[size_t(i)];
     }
+    if (m_notes) m_notes->shown(found ? n : 0, ShownNotes, ShownNoteStyle);
     SelectRange(pane, 0, 0);
     pane->setUpdatesEnabled(true);
 

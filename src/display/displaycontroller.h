@@ -1,7 +1,9 @@
 #pragma once
 // Poem display: the current template and its list, rendering the chosen poem
 // into the text pane, the poet panel's biography, and loading the edit fields.
+#include "display/poemdocument.h"
 #include "display/poemlayout.h"
+#include "display/poemnotes.h"
 #include "display/templateline.h"
 
 #include <QObject>
@@ -9,6 +11,7 @@
 #include <array>
 
 class MainWindow;
+class PinyinView;
 
 class DisplayController : public QObject {
     Q_OBJECT
@@ -24,6 +27,13 @@ public:
     // write the pane from these.
     PoemLayout ShownLayout;
     Template ShownTemplate = DefaultTemplate();
+    // The notes drawn around the shown poem's characters (pinyin, 平仄) and
+    // how they are drawn; empty when both modes are off.
+    PoemNotes ShownNotes;
+    NoteStyle ShownNoteStyle;
+
+    // The source of the pane's notes; none: the pane shows no notes.
+    void setNotes(PinyinView* notes) { m_notes = notes; }
 
     // Templates.
     void LoadTemplate(const QString& name);
@@ -48,4 +58,5 @@ public:
 private:
     MainWindow& w;
     QString m_shownPoet;
+    PinyinView* m_notes = nullptr;
 };

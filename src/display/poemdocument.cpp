@@ -1,12 +1,17 @@
 #include "display/poemdocument.h"
 
 #include "app/fonts.h"
+#include "display/poemnotes.h"
 
 #include <QBrush>
 #include <QColor>
 #include <QFontMetricsF>
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -101,33 +106,185 @@ QTextBlockFormat TemplateBlockFormat(const TemplateLine& line, qint32 charWidth)
     return format;
 }
 
-void ApplyPoemLayout(QTextDocument* document, const PoemLayout& layout, const Template& lines,
-                     QPaintDevice* surface) {
+namespace {
+
+int kindOf(PoemPart part) { return part == PoemPart::Title ? TitleLine : ContentLine; }
+
+// A font of `pointSize` points on `surface`, set in pixels.
+QFont pixelFont(QFont font, double pointSize, QPaintDevice* surface) {
+    const int dpi = surface ? surface->logicalDpiY() : 96;
+    font.setPixelSize(qMax(1, int(std::lround(pointSize * dpi / 72.0))));
+    return font;
+}
+
+struct ParagraphNotes {
+    bool pinyin = false;
+    bool marks = false;
+};
+
+QList<ParagraphNotes> notesByParagraph(const PoemLayout& layout, const PoemNotes& notes) {
+    const QList<qint32> starts = ParagraphStarts(layout);
+    QList<ParagraphNotes> out(layout.paragraphs.size());
+    qsizetype p = 0;
+    for (const PoemNote& n : notes.notes) {
+        while (p + 1 < starts.size() && starts[p + 1] <= n.position) ++p;
+        if (!n.pinyin.isEmpty()) out[p].pinyin = true;
+        if (n.tone != Tone::Unknown) out[p].marks = true;
+    }
+    return out;
+}
+
+void fillDocument(QTextDocument* document, const PoemLayout& layout, const Template& lines, QPaintDevice* surface,
+                  const PoemNotes* notes, const NoteStyle* style) {
     std::array<QTextCharFormat, kTemplateLineCount> charFormats;
     std::array<QTextBlockFormat, kTemplateLineCount> blockFormats;
+    std::array<qint32, kTemplateLineCount> heights{};
     for (int k = 0; k < kTemplateLineCount; ++k) {
         charFormats[k] = TemplateCharFormat(lines[k]);
         blockFormats[k] = TemplateBlockFormat(lines[k], MeasureCharWidth(lines[k], surface));
+        if (style && style->spacing[k] > 0) {
+            charFormats[k].setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            charFormats[k].setFontLetterSpacing(style->spacing[k]);
+        }
+        if (notes) heights[k] = MeasureCharHeight(lines[k], surface);
     }
     auto kind = [](int k) { return qBound(0, k, kTemplateLineCount - 1); };
+    const QList<ParagraphNotes> withNotes = notes ? notesByParagraph(layout, *notes) : QList<ParagraphNotes>();
 
     document->clear();
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     bool first = true;
-    for (const LayoutParagraph& p : layout.paragraphs) {
+    for (qsizetype i = 0; i < layout.paragraphs.size(); ++i) {
+        const LayoutParagraph& p = layout.paragraphs[i];
         const int k = kind(p.lineKind);
+        QTextBlockFormat block = blockFormats[k];
+        if (i < withNotes.size() && style) {
+            // The tallest line kind of the paragraph's runs sets the room for its notes.
+            int tall = k;
+            for (const LayoutRun& run : p.runs)
+                if (heights[kind(run.lineKind)] > heights[tall]) tall = kind(run.lineKind);
+            // Room above every line (a wrapped one too) for its pinyin, and for
+            // the marks under the line before it; the last line's marks go
+            // into the bottom margin.
+            qreal above = 0;
+            if (withNotes[i].pinyin) above += style->pinyinHeight[tall];
+            if (withNotes[i].marks) {
+                above += style->markHeight;
+                block.setBottomMargin(style->markHeight);
+            }
+            if (above > 0) block.setLineHeight(heights[tall] + above, QTextBlockFormat::MinimumHeight);
+        }
         if (first) {
-            cursor.setBlockFormat(blockFormats[k]);
+            cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(charFormats[k]);
             first = false;
         } else {
-            cursor.insertBlock(blockFormats[k], charFormats[k]);
+            cursor.insertBlock(block, charFormats[k]);
         }
-        for (const LayoutRun& run : p.runs)
-            cursor.insertText(run.text, charFormats[kind(run.lineKind)]);
+        for (qsizetype r = 0; r < p.runs.size(); ++r) {
+            const LayoutRun& run = p.runs[r];
+            const QTextCharFormat& format = charFormats[kind(run.lineKind)];
+            const bool last = r + 1 == p.runs.size();
+            if (!last || !style || style->spacing[kind(run.lineKind)] <= 0) {
+                cursor.insertText(run.text, format);
+                continue;
+            }
+            // No spacing after the paragraph's last character, so that a
+            // centred or right-aligned line keeps its place.
+            qsizetype cut = run.text.size() - 1;
+            if (cut > 0 && run.text[cut].isLowSurrogate() && run.text[cut - 1].isHighSurrogate()) --cut;
+            QTextCharFormat plain = format;
+            plain.clearProperty(QTextFormat::FontLetterSpacing);
+            plain.clearProperty(QTextFormat::FontLetterSpacingType);
+            if (cut > 0) cursor.insertText(run.text.left(cut), format);
+            cursor.insertText(run.text.mid(cut), plain);
+        }
     }
     cursor.endEditBlock();
+}
+
+} // namespace
+
+void ApplyPoemLayout(QTextDocument* document, const PoemLayout& layout, const Template& lines,
+                     QPaintDevice* surface) {
+    fillDocument(document, layout, lines, surface, nullptr, nullptr);
+}
+
+void ApplyPoemLayout(QTextDocument* document, const PoemLayout& layout, const Template& lines,
+                     QPaintDevice* surface, const PoemNotes& notes, const NoteStyle& style) {
+    fillDocument(document, layout, lines, surface, notes.isEmpty() ? nullptr : &notes,
+                 notes.isEmpty() ? nullptr : &style);
+}
+
+NoteStyle MakeNoteStyle(const Template& lines, const PoemNotes& notes, QPaintDevice* surface) {
+    NoteStyle style;
+    std::array<qreal, kTemplateLineCount> widest{};
+    for (int k = 0; k < kTemplateLineCount; ++k) {
+        const TemplateLine& line = lines[size_t(k)];
+        const double size = line.FontSize > 0 ? line.FontSize : 9;
+        const QFont own = pixelFont(TemplateLineFont(line), size, surface);
+        style.glyphWidth[k] = QFontMetricsF(own).horizontalAdvance(kMeasureChar);
+        QFont py = pixelFont(TemplateLineFont(line), qMax(6.0, size * 0.5), surface);
+        py.setBold(false);
+        py.setItalic(false);
+        style.pinyinFont[k] = py;
+        style.pinyinHeight[k] = QFontMetricsF(py).height();
+        // Lighter than the line's own colour: the same hue, a third of the way to white.
+        const QColor c(colorRed(line.FontColor), colorGreen(line.FontColor), colorBlue(line.FontColor));
+        style.noteColor[k] = QColor(c.red() + (255 - c.red()) / 3, c.green() + (255 - c.green()) / 3,
+                                    c.blue() + (255 - c.blue()) / 3);
+    }
+    for (const PoemNote& n : notes.notes) {
+        if (n.pinyin.isEmpty()) continue;
+        const int k = kindOf(n.part);
+        widest[k] = qMax(widest[k], QFontMetricsF(style.pinyinFont[k]).horizontalAdvance(n.pinyin));
+    }
+    for (int k = 0; k < kTemplateLineCount; ++k)
+        if (widest[k] > 0) style.spacing[k] = std::ceil(qMax(0.0, widest[k] + 2 - style.glyphWidth[k]));
+    const TemplateLine& content = lines[ContentLine];
+    style.markFont = pixelFont(QFont(), qMax(6.0, (content.FontSize > 0 ? content.FontSize : 9) * 0.6), surface);
+    style.markHeight = QFontMetricsF(style.markFont).height() + 2;
+    return style;
+}
+
+void PaintPoemNotes(QPainter* painter, const QTextDocument* document, const PoemNotes& notes,
+                    const NoteStyle& style, const QRectF& clip) {
+    const QAbstractTextDocumentLayout* docLayout = document->documentLayout();
+    painter->save();
+    for (const PoemNote& n : notes.notes) {
+        const QTextBlock block = document->findBlock(n.position);
+        if (!block.isValid() || !block.layout()) continue;
+        const QTextLayout* tl = block.layout();
+        const int rel = n.position - block.position();
+        const QTextLine line = tl->lineForTextPosition(rel);
+        if (!line.isValid()) continue;
+        const QPointF origin = docLayout->blockBoundingRect(block).topLeft();
+        const QRectF lineRect = line.rect().translated(origin);
+        const int k = kindOf(n.part);
+        const qreal above = style.pinyinHeight[k];
+        if (lineRect.bottom() + style.markHeight < clip.top() || lineRect.top() - above > clip.bottom()) continue;
+        const qreal x = origin.x() + line.cursorToX(rel);
+        const qreal centre = x + style.glyphWidth[k] / 2;
+        if (!n.pinyin.isEmpty()) {
+            painter->setFont(style.pinyinFont[k]);
+            painter->setPen(style.noteColor[k]);
+            const QFontMetricsF fm(style.pinyinFont[k]);
+            const qreal w = fm.horizontalAdvance(n.pinyin);
+            painter->drawText(QPointF(centre - w / 2, lineRect.top() - fm.descent() - 1), n.pinyin);
+        }
+        const QString mark = ToneMark(n.tone);
+        if (!mark.isEmpty()) {
+            painter->setFont(style.markFont);
+            painter->setPen(n.breaks ? style.breakColor : style.noteColor[k]);
+            const QFontMetricsF fm(style.markFont);
+            const qreal w = fm.horizontalAdvance(mark);
+            const qreal base = lineRect.bottom() + fm.ascent();
+            painter->drawText(QPointF(centre - w / 2, base), mark);
+            if (n.rhyme) painter->drawLine(QPointF(centre - w / 2, base + 2), QPointF(centre + w / 2, base + 2));
+        }
+    }
+    painter->restore();
 }
 
 void ApplyPoemLayout(const PoemLayout& layout, const Template& lines, QTextEdit* pane) {

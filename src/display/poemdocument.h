@@ -6,10 +6,14 @@
 #include "display/poemlayout.h"
 #include "display/templateline.h"
 
+#include <QColor>
 #include <QFont>
+#include <QRectF>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 
+struct PoemNotes;
+class QPainter;
 class QPaintDevice;
 class QTextDocument;
 class QTextEdit;
@@ -33,12 +37,44 @@ QTextCharFormat TemplateCharFormat(const TemplateLine& line);
 // first-line indent for a character width of `charWidth` (see LineGeometryFor).
 QTextBlockFormat TemplateBlockFormat(const TemplateLine& line, qint32 charWidth);
 
+// How the pinyin over the characters and the 平仄 marks under them are drawn
+// for one template, measured on one surface (fonts in pixels of that surface,
+// so a painter scaled to another device draws them in proportion).
+struct NoteStyle {
+    std::array<QFont, kTemplateLineCount> pinyinFont;
+    std::array<QColor, kTemplateLineCount> noteColor; // the line's colour, lightened
+    std::array<qreal, kTemplateLineCount> glyphWidth{}; // advance of "繁" in the line's font
+    // Extra room after each character so that the widest syllable of the poem
+    // fits over it (letter spacing, in the surface's pixels).
+    std::array<qreal, kTemplateLineCount> spacing{};
+    std::array<qreal, kTemplateLineCount> pinyinHeight{};
+    QFont markFont;
+    qreal markHeight = 0;
+    QColor breakColor = QColor(0xD0, 0x20, 0x20);
+};
+
+// The style for `notes` shown with `lines` on `surface` (the screen when null).
+NoteStyle MakeNoteStyle(const Template& lines, const PoemNotes& notes, QPaintDevice* surface);
+
+// Draws the notes of a document filled by ApplyPoemLayout with the same notes:
+// each syllable centred over its character, each mark centred under it (a
+// breaking position in the break colour, a rhyme position underlined). Only
+// lines meeting `clip` (document coordinates) are drawn.
+void PaintPoemNotes(QPainter* painter, const QTextDocument* document, const PoemNotes& notes,
+                    const NoteStyle& style, const QRectF& clip);
+
 // Replaces the document's content with the layout, each line kind formatted
 // from `lines`, the character widths measured on `surface`. The first
 // paragraph goes into the document's first block; every further one is a new
 // block. The whole fill is one edit block, so the document lays out once.
 void ApplyPoemLayout(QTextDocument* document, const PoemLayout& layout, const Template& lines,
                      QPaintDevice* surface);
+// The same with room for notes: the title's and the content's characters get
+// the style's letter spacing, a paragraph with pinyin a line height that
+// leaves the pinyin's height above every line, and a paragraph with marks a
+// bottom margin of the marks' height. Positions stay those of the layout.
+void ApplyPoemLayout(QTextDocument* document, const PoemLayout& layout, const Template& lines,
+                     QPaintDevice* surface, const PoemNotes& notes, const NoteStyle& style);
 // The same for the poem pane, measuring on the pane itself.
 void ApplyPoemLayout(const PoemLayout& layout, const Template& lines, QTextEdit* pane);
 

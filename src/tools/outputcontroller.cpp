@@ -7,6 +7,7 @@
 #include "tools/rtfwriter.h"
 
 #include <QAction>
+#include <QPainter>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
@@ -68,7 +69,43 @@ void OutputController::printPane(QPrinter* printer, bool selectionOnly) const {
     const double screenDpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
     doc->setPageSize(QSizeF(printer->width() * screenDpiX / printer->logicalDpiX(),
                             printer->height() * screenDpiY / printer->logicalDpiY()));
-    doc->print(printer);
+    const PoemNotes& shown = w.display->ShownNotes;
+    if (shown.isEmpty()) {
+        doc->print(printer);
+        return;
+    }
+    // The notes are drawn over each page as the pane draws them; a selection
+    // starts its own document at position 0.
+    PoemNotes notes = shown;
+    if (selectionOnly) {
+        const QTextCursor sel = pane->textCursor();
+        notes.notes.clear();
+        for (PoemNote n : shown.notes)
+            if (n.position >= sel.selectionStart() && n.position + n.length <= sel.selectionEnd()) {
+                n.position -= sel.selectionStart();
+                notes.notes.append(n);
+            }
+    }
+    printWithNotes(printer, doc.get(), notes, screenDpiX, screenDpiY);
+}
+
+void OutputController::printWithNotes(QPrinter* printer, QTextDocument* doc, const PoemNotes& notes,
+                                      double screenDpiX, double screenDpiY) const {
+    QPainter painter(printer);
+    if (!painter.isActive()) return;
+    painter.scale(printer->logicalDpiX() / screenDpiX, printer->logicalDpiY() / screenDpiY);
+    const QSizeF page = doc->pageSize();
+    const int pages = doc->pageCount();
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0) printer->newPage();
+        const QRectF view(0, i * page.height(), page.width(), page.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        doc->drawContents(&painter, view);
+        PaintPoemNotes(&painter, doc, notes, w.display->ShownNoteStyle, view);
+        painter.restore();
+    }
 }
 
 // ---- Export ----
@@ -82,7 +119,14 @@ QByteArray OutputController::paneAsRtf() const {
         measures[size_t(k)] = {pixelsToTwips(MeasureCharWidth(line, pane), pane->logicalDpiX()),
                                pixelsToTwips(MeasureCharHeight(line, pane), pane->logicalDpiY())};
     }
-    return WritePoemRtf(w.display->ShownLayout, lines, measures);
+    return WritePoemRtf(w.display->ShownLayout, lines, measures, w.display->ShownNotes);
+}
+
+QString OutputController::paneAsText() const {
+    // With pinyin on, each line of text is preceded by a line of its pinyin.
+    if (w.display->ShownNotes.hasPinyin())
+        return PlainTextWithPinyin(w.display->ShownLayout, w.display->ShownNotes);
+    return w.ui.RichTextBox1->toPlainText();
 }
 
 bool OutputController::writeFileSafely(const QString& path, const QByteArray& data, QString* error) {
@@ -118,7 +162,7 @@ void OutputController::mnuFileOutput_Click() {
     }
 
     const bool plainText = chosen.right(4).toLower() == QStringLiteral(".txt");
-    const QByteArray data = plainText ? w.ui.RichTextBox1->toPlainText().toUtf8() : paneAsRtf();
+    const QByteArray data = plainText ? paneAsText().toUtf8() : paneAsRtf();
     QString reason;
     if (!writeFileSafely(chosen, data, &reason))
         w.dialogs().message(QStringLiteral("诗词文件[") + chosen + QStringLiteral("] 保存失败：") + reason,

@@ -6,6 +6,8 @@
 
 class MainWindow;
 class QPrinter;
+class QTextDocument;
+struct PoemNotes;
 
 class OutputController : public QObject {
     Q_OBJECT
@@ -20,8 +22,10 @@ public:
     // when the name ends in ".txt" (any case), RTF otherwise.
     void mnuFileOutput_Click();
 
-    // The pane as RTF, drawn from the shown layout and template.
+    // The pane as RTF, drawn from the shown layout, template and pinyin.
     QByteArray paneAsRtf() const;
+    // The pane as plain text, with a pinyin line above each line that has pinyin.
+    QString paneAsText() const;
     // Prints the pane (or its selection) to a printer that is ready to use.
     void printPane(QPrinter* printer, bool selectionOnly) const;
     // Writes `data` to `path` through a temporary file in the same folder that
@@ -29,5 +33,7 @@ public:
     static bool writeFileSafely(const QString& path, const QByteArray& data, QString* error);
 
 private:
+    void printWithNotes(QPrinter* printer, QTextDocument* doc, const PoemNotes& notes, double screenDpiX,
+                        double screenDpiY) const;
     MainWindow& w;
 };

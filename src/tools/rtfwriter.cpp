@@ -78,15 +78,35 @@ QByteArray RtfEscape(const QString& text) {
 }
 
 QByteArray WritePoemRtf(const PoemLayout& layout, const Template& lines, const RtfMeasures& measures) {
+    return WritePoemRtf(layout, lines, measures, PoemNotes{});
+}
+
+QByteArray WritePoemRtf(const PoemLayout& layout, const Template& lines, const RtfMeasures& measures,
+                        const PoemNotes& notes) {
     QList<QString> faces;
     QList<qint32> colours;
     std::array<LineCodes, kTemplateLineCount> codes;
+    std::array<QByteArray, kTemplateLineCount> pinyinCodes;
     for (int k = 0; k < kTemplateLineCount; ++k) {
         const TemplateLine& line = lines[size_t(k)];
         const int font = indexOf(faces, faceOf(line));
         const int colour = indexOf(colours, line.FontColor & 0xFFFFFF);
         codes[size_t(k)] = codesFor(line, measures[size_t(k)], font, colour);
     }
+    const bool withPinyin = notes.hasPinyin();
+    if (withPinyin) {
+        for (int k = 0; k < kTemplateLineCount; ++k) {
+            const TemplateLine& line = lines[size_t(k)];
+            const qint32 c = line.FontColor & 0xFFFFFF;
+            auto lighter = [](int v) { return v + (255 - v) / 3; };
+            const qint32 light = lighter(colorRed(c)) | (lighter(colorGreen(c)) << 8) | (lighter(colorBlue(c)) << 16);
+            const int colour = indexOf(colours, light);
+            const int size = line.FontSize > 0 ? line.FontSize : 9;
+            pinyinCodes[size_t(k)] = "\\f" + number(indexOf(faces, faceOf(line))) + "\\fs" + number(qMax(12, size)) +
+                                     "\\cf" + number(colour + 1);
+        }
+    }
+    const QList<qint32> starts = withPinyin ? ParagraphStarts(layout) : QList<qint32>();
     auto kind = [](int k) { return size_t(qBound(0, k, kTemplateLineCount - 1)); };
 
     QByteArray out;
@@ -102,6 +122,20 @@ QByteArray WritePoemRtf(const PoemLayout& layout, const Template& lines, const R
     for (qsizetype p = 0; p < layout.paragraphs.size(); ++p) {
         const LayoutParagraph& para = layout.paragraphs[p];
         const LineCodes& own = codes[kind(para.lineKind)];
+        if (withPinyin) {
+            const QString syllables =
+                PinyinLineOf(notes, starts[p], starts[p] + qint32(para.text().size())).replace(u' ', QStringLiteral("  "));
+            if (!syllables.isEmpty()) {
+                // The syllables take the size of the paragraph's first Han run.
+                size_t k = kind(para.lineKind);
+                for (const LayoutRun& run : para.runs)
+                    if (run.lineKind == TitleLine || run.lineKind == ContentLine) {
+                        k = kind(run.lineKind);
+                        break;
+                    }
+                out += "\\pard" + own.paragraph + "\\plain" + pinyinCodes[k] + ' ' + RtfEscape(syllables) + "\\par\r\n";
+            }
+        }
         // The paragraph's format, then its mark's character format (which sizes
         // an empty paragraph), then each run in a group of its own.
         out += "\\pard" + own.paragraph + "\\plain" + own.character + ' ';

@@ -5,6 +5,7 @@
 // is written as a \uN? escape, so any RTF reader shows the Chinese text without
 // knowing the writer's code page.
 #include "display/poemlayout.h"
+#include "display/poemnotes.h"
 #include "display/templateline.h"
 
 #include <QByteArray>
@@ -27,6 +28,12 @@ using RtfMeasures = std::array<RtfCharMeasure, kTemplateLineCount>;
 // offset (\up or \dn) of its line kind. An empty paragraph keeps its line
 // kind's size through the paragraph mark.
 QByteArray WritePoemRtf(const PoemLayout& layout, const Template& lines, const RtfMeasures& measures);
+// The same with the pinyin of `notes`: every paragraph that has pinyin is
+// preceded by a paragraph of its syllables, blank-separated, with the
+// paragraph's alignment and indents, in half the size of its line kind and a
+// lighter shade of its colour.
+QByteArray WritePoemRtf(const PoemLayout& layout, const Template& lines, const RtfMeasures& measures,
+                        const PoemNotes& notes);
 
 // Text as RTF body text: "\", "{" and "}" escaped, a line separator as \line,
 // a tab as \tab, other control characters dropped, and every non-ASCII UTF-16

@@ -86,12 +86,14 @@ protected:
         QTest::keyClick(view, Qt::Key_Return);
         return !view->isVisible() && cb->currentIndex() == index;
     }
-    // Triggers the named menu action as a user can: only when it exists and is enabled.
-    [[nodiscard]] static bool triggerEnabled(QWidget& w, const char* name) {
-        auto* a = w.findChild<QAction*>(QString::fromLatin1(name));
+    // Triggers a menu action as a user can: only when it exists and is enabled.
+    [[nodiscard]] static bool triggerEnabled(QAction* a) {
         if (!a || !a->isEnabled()) return false;
         a->trigger();
         return true;
+    }
+    [[nodiscard]] static bool triggerEnabled(QWidget& w, const char* name) {
+        return triggerEnabled(w.findChild<QAction*>(QString::fromLatin1(name)));
     }
     static void loseFocus(QWidget* field) {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
