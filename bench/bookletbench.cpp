@@ -2,9 +2,10 @@
 // sets them against reading the same poems from the store, side by side in one
 // run; also times the page estimate the dialog gives for the whole collection.
 //
-// Usage: lyrabook-bookletbench --db FILE [--count N] [--page A4|A5|B5]
+// Usage: lyrabook-bookletbench --db FILE [--count N] [--page A4|A5|B5] [--keep DIR] [--pinyin on]
 //   The list is the first N poems (default 1000) by identifier, the way a
-//   title list holds them. --keep DIR leaves the booklets there.
+//   title list holds them. --keep DIR leaves the booklets there; --pinyin on
+//   sets the pane's pinyin with the characters.
 #include "app/fonts.h"
 #include "tools/bookletwriter.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     installFontSubstitutions();
     QString dbPath;
     QString keep; // a folder to leave the booklets in
+    bool pinyin = false;
     qint64 count = 1000;
     BookletPageSize page = BookletPageSize::A4;
     const QStringList args = app.arguments();
@@ -38,13 +40,14 @@ int main(int argc, char** argv) {
         if (args[i] == QStringLiteral("--db")) dbPath = args[i + 1];
         else if (args[i] == QStringLiteral("--count")) count = args[i + 1].toLongLong();
         else if (args[i] == QStringLiteral("--keep")) keep = args[i + 1];
+        else if (args[i] == QStringLiteral("--pinyin")) pinyin = args[i + 1] == QStringLiteral("on");
         else if (args[i] == QStringLiteral("--page"))
             page = args[i + 1] == QStringLiteral("A5") ? BookletPageSize::A5
                    : args[i + 1] == QStringLiteral("B5") ? BookletPageSize::B5 : BookletPageSize::A4;
     }
     SqlDatabase db;
     if (dbPath.isEmpty() || db.open(dbPath, true) != 0) {
-        std::fprintf(stderr, "usage: lyrabook-bookletbench --db FILE [--count N] [--page A4|A5|B5]\n");
+        std::fprintf(stderr, "usage: lyrabook-bookletbench --db FILE [--count N] [--page A4|A5|B5] [--keep DIR] [--pinyin on]\n");
         return 2;
     }
     const QList<qint32> ids = poemIds(db, count);
@@ -68,7 +71,8 @@ int main(int argc, char** argv) {
         o.pageSize = page;
         o.title = QStringLiteral("诗词小册");
         o.contents = true;
-        BookletWriter writer(db, DefaultTemplate(), o);
+        o.pinyin = pinyin;
+        BookletWriter writer(db, DefaultTemplate(), o, BookletPinyin(db));
         QString error;
         t.restart();
         const auto result = writer.writePdf(ids, (keep.isEmpty() ? dir.path() : keep) + QStringLiteral("/booklet%1.pdf").arg(s), &error);

@@ -150,6 +150,7 @@ void MainWindow::openBooklet() {
     for (int r : rows) source.selected.append(model->poemId(r));
     source.lines = display->CurrentTemplate;
     source.defaultPath = programFolder() + QStringLiteral("/诗词小册.pdf");
+    source.pinyin = BookletPinyin(m_store.db());
     BookletDialog::start(m_store.db(), dialogs(), std::move(source), this);
 }
 

@@ -56,7 +56,7 @@ BookletDialog::BookletDialog(SqlDatabase& db, Dialogs& dialogs, BookletSource so
     chkBookletContents = new QCheckBox(QStringLiteral("目录（附页码）"), this);
     chkBookletContents->setObjectName(QStringLiteral("chkBookletContents"));
     chkBookletContents->setAccessibleName(chkBookletContents->text());
-    chkBookletPinyin = new QCheckBox(QStringLiteral("注音（竖排、田字格）"), this);
+    chkBookletPinyin = new QCheckBox(QStringLiteral("注音（拼音）"), this);
     chkBookletPinyin->setObjectName(QStringLiteral("chkBookletPinyin"));
     chkBookletPinyin->setAccessibleName(QStringLiteral("注音"));
     chkBookletPinyin->setVisible(bool(m_source.pinyin));
@@ -91,8 +91,6 @@ BookletDialog::BookletDialog(SqlDatabase& db, Dialogs& dialogs, BookletSource so
     connect(cmdBookletPdf, &QPushButton::clicked, this, [this] { cmdBookletPdf_Click(); });
     connect(cmdBookletPrint, &QPushButton::clicked, this, [this] { cmdBookletPrint_Click(); });
     connect(cmdBookletCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(cboBookletStyle, &QComboBox::currentIndexChanged, this, [this] { updatePinyin(); });
-    updatePinyin();
 }
 
 void BookletDialog::start(SqlDatabase& db, Dialogs& dialogs, BookletSource source, QWidget* parent) {
@@ -104,18 +102,13 @@ void BookletDialog::start(SqlDatabase& db, Dialogs& dialogs, BookletSource sourc
     dialog.exec();
 }
 
-void BookletDialog::updatePinyin() {
-    // The horizontal layout is the pane's own and has no readings.
-    chkBookletPinyin->setEnabled(cboBookletStyle->currentIndex() != 0);
-}
-
 BookletOptions BookletDialog::options() const {
     BookletOptions o;
     o.style = BookletStyle(std::clamp(cboBookletStyle->currentIndex(), 0, 2));
     o.pageSize = BookletPageSize(std::clamp(cboBookletPage->currentIndex(), 0, 2));
     o.title = txtBookletTitle->text().trimmed();
     o.contents = chkBookletContents->isChecked();
-    o.pinyin = m_source.pinyin && chkBookletPinyin->isEnabled() && chkBookletPinyin->isChecked();
+    o.pinyin = m_source.pinyin && chkBookletPinyin->isChecked();
     return o;
 }
 

@@ -23,7 +23,7 @@ struct BookletSource {
     QList<qint32> selected; // the selected ones, in the list's order
     Template lines = DefaultTemplate();
     QString defaultPath;         // offered in the file dialog
-    BookletAnnotator pinyin;     // readings for the pinyin option; none hides it
+    BookletNotes pinyin;         // readings for the pinyin option; none hides it
 };
 
 class BookletDialog : public QDialog {
@@ -65,7 +65,6 @@ private:
     bool confirmLength(const QList<qint32>& ids, BookletWriter& writer);
     BookletWriter::Result runWithProgress(BookletWriter& writer,
                                           const std::function<BookletWriter::Result()>& work);
-    void updatePinyin();
 
     SqlDatabase& m_db;
     Dialogs& m_dialogs;

@@ -1,9 +1,13 @@
 #include "tools/bookletlayout.h"
 
+#include "display/pinyinfix.h"
+#include "display/readings.h"
+
 #include <QChar>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -272,5 +276,42 @@ QStringList TextLines(const QString& text) {
     t.replace(u'\r', u'\n');
     QStringList lines = t.split(u'\n');
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+// ---- Pinyin ----
+
+BookletNotes BookletPinyin(SqlDatabase& db) {
+    auto readings = std::make_shared<HzPyReadings>(db);
+    return [&db, readings](qint32 id, const PoemFields& poem, const PoemLayout& layout) {
+        QList<PinyinFix> fixes;
+        try {
+            fixes = PinyinFixStore(db).load(id);
+        } catch (const SqlError&) {
+            // Without its corrections a poem still gets the computed readings.
+        }
+        return AnnotatePoem(poem, layout, [readings](char32_t c) { return (*readings)(c); }, fixes,
+                            NoteOptions{true, false});
+    };
+}
+
+QStringList PartPinyin(const PoemNotes& notes, PoemPart part, const QString& field) {
+    QStringList out(SplitCharacters(field).size());
+    for (const PoemNote& n : notes.notes)
+        if (n.part == part && n.partIndex >= 0 && n.partIndex < out.size()) out[n.partIndex] = n.pinyin;
+    return out;
+}
+
+QList<QStringList> LineNotes(const QString& text, const QStringList& perCharacter) {
+    const QStringList chars = SplitCharacters(text);
+    QList<QStringList> lines(1);
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        if (chars[i] == QStringLiteral("\r") || chars[i] == QStringLiteral("\n")) {
+            if (chars[i] == QStringLiteral("\r") && i + 1 < chars.size() && chars[i + 1] == QStringLiteral("\n")) ++i;
+            lines.append(QStringList());
+            continue;
+        }
+        lines.last().append(i < perCharacter.size() ? perCharacter[i] : QString());
+    }
     return lines;
 }

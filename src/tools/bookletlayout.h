@@ -6,6 +6,7 @@
 // practice grid. Lengths are in points (1/72 inch) unless a name says cells.
 #include "db/sqlitedb.h"
 #include "display/poemlayout.h"
+#include "display/poemnotes.h"
 
 #include <QList>
 #include <QRectF>
@@ -27,10 +28,19 @@ struct BookletOptions {
     bool pinyin = false;   // readings above the characters (vertical and grid)
 };
 
-// Gives each character of a line (a character outside the BMP is one) the text
-// set above it, the empty text for none. A list of another length than the
-// line's characters is ignored.
-using BookletAnnotator = std::function<QStringList(QStringView line)>;
+// The notes (pinyin) of a poem of the given id laid out by BuildPoemLayout,
+// as the pane shows them; no notes for none.
+using BookletNotes = std::function<PoemNotes(qint32 id, const PoemFields& poem, const PoemLayout& layout)>;
+// The pane's pinyin: readings by context from hzPy and the phrase tables, with
+// the reader's corrections of each poem.
+BookletNotes BookletPinyin(SqlDatabase& db);
+
+// The pinyin of every character (code point, line breaks included) of a
+// poem's title or content, from its notes; the empty text where there is none.
+QStringList PartPinyin(const PoemNotes& notes, PoemPart part, const QString& field);
+// Per-character texts of a stored text split into its lines as TextLines
+// splits it (the line breaks' own entries dropped).
+QList<QStringList> LineNotes(const QString& text, const QStringList& perCharacter);
 
 // The characters of a text, a surrogate pair kept as one.
 QStringList SplitCharacters(QStringView text);

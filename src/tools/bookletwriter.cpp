@@ -5,6 +5,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -43,18 +45,18 @@ QColor templateColor(const TemplateLine& line) {
     return QColor(colorRed(line.FontColor), colorGreen(line.FontColor), colorBlue(line.FontColor));
 }
 
-// The annotations of a line when an annotator is given and answers in kind.
-QStringList annotate(const BookletAnnotator& annotator, const QString& line) {
-    if (!annotator) return {};
-    QStringList notes = annotator(line);
-    return notes.size() == SplitCharacters(line).size() ? notes : QStringList();
+// The pinyin of each character of each content line (as TextLines splits it).
+QList<QStringList> contentPinyin(const PoemNotes& notes, const PoemFields& poem) {
+    if (!notes.hasPinyin()) return {};
+    return LineNotes(poem.content, PartPinyin(notes, PoemPart::Content, poem.content));
 }
 
 // What the drawing of every layout shares: the page, the device and its scale.
 struct Stage {
     PageFrame frame;
     QPaintDevice* device = nullptr;
-    double k = 1; // device pixels per point
+    double k = 1;       // device pixels per point
+    double screenK = 1; // screen pixels per point: the pane's units
 
     QRectF px(const QRectF& pt) const {
         return QRectF(pt.x() * k, pt.y() * k, pt.width() * k, pt.height() * k);
@@ -74,11 +76,19 @@ public:
 
 class HorizontalPiece : public PoemPiece {
 public:
-    HorizontalPiece(const Stage& stage, const Template& lines, const PoemFields& poem) : m_stage(stage) {
-        m_doc.documentLayout()->setPaintDevice(stage.device);
+    // The poem is laid out in the pane's units, as the pane and its printout
+    // lay it out (the pinyin's spacing is measured in them), and scaled to the
+    // page when drawn.
+    HorizontalPiece(const Stage& stage, const Template& lines, const PoemLayout& poem, const PoemNotes& notes)
+        : m_stage(stage), m_notes(notes) {
         m_doc.setDocumentMargin(0);
-        ApplyPoemLayout(&m_doc, BuildPoemLayout(poem), lines, stage.device);
-        m_doc.setTextWidth(stage.frame.body.width() * stage.k);
+        if (notes.hasPinyin()) {
+            m_style = MakeNoteStyle(lines, notes, nullptr);
+            ApplyPoemLayout(&m_doc, poem, lines, nullptr, notes, m_style);
+        } else {
+            ApplyPoemLayout(&m_doc, poem, lines, nullptr);
+        }
+        m_doc.setTextWidth(stage.frame.body.width() * stage.screenK);
         QAbstractTextDocumentLayout* layout = m_doc.documentLayout();
         for (QTextBlock b = m_doc.begin(); b.isValid(); b = b.next()) {
             layout->blockBoundingRect(b); // lays the block out
@@ -95,20 +105,32 @@ public:
         QList<double> out;
         for (qsizetype i = 0; i < m_lines.size(); ++i) {
             const double next = i + 1 < m_lines.size() ? m_lines[i + 1].top : m_lines[i].top + m_lines[i].height;
-            out.append((next - m_lines[i].top) / m_stage.k);
+            out.append((next - m_lines[i].top) / m_stage.screenK);
         }
         return out;
     }
 
     void drawSlice(QPainter& p, const FlowSlice& slice) const override {
-        const QRectF body = m_stage.px(m_stage.frame.body);
-        const double top = body.top() + slice.at * m_stage.k - m_lines[slice.first].top;
+        const double sk = m_stage.screenK;
+        const QRectF body(m_stage.frame.body.topLeft() * sk, m_stage.frame.body.size() * sk);
+        const double top = body.top() + slice.at * sk - m_lines[slice.first].top;
+        p.save();
+        p.scale(m_stage.k / sk, m_stage.k / sk);
         for (int u = slice.first; u < slice.end; ++u) {
             const Line& l = m_lines[u];
             const QTextLayout* tl = l.block.layout();
             const QTextLine line = tl->lineAt(l.index);
             line.draw(&p, QPointF(body.left() + tl->position().x(), top + l.top - line.y()));
         }
+        if (m_notes.hasPinyin()) {
+            // The pinyin over the lines of this stretch, as the pane draws it.
+            const double end = slice.end < m_lines.size() ? m_lines[slice.end].top
+                                                          : m_lines.last().top + m_lines.last().height;
+            p.translate(body.left(), top);
+            PaintPoemNotes(&p, &m_doc, m_notes, m_style,
+                           QRectF(0, m_lines[slice.first].top, body.width(), end - m_lines[slice.first].top));
+        }
+        p.restore();
     }
 
 private:
@@ -120,6 +142,8 @@ private:
         bool empty = false;
     };
     const Stage& m_stage;
+    PoemNotes m_notes;
+    NoteStyle m_style;
     QTextDocument m_doc;
     QList<Line> m_lines;
 };
@@ -147,7 +171,7 @@ VerticalMetrics verticalMetrics(const PageFrame& frame, BookletPageSize size, bo
 class VerticalPiece : public PoemPiece {
 public:
     VerticalPiece(const Stage& stage, const Template& lines, const VerticalMetrics& m, const PoemFields& poem,
-                  const BookletAnnotator& annotator)
+                  const PoemNotes& notes)
         : m_stage(stage), m_m(m) {
         const TemplateLine& content = lines[ContentLine];
         m_font = faceFont(content.FontName, m.fs);
@@ -156,15 +180,18 @@ public:
         m_color = templateColor(content);
         m_titleColor = templateColor(lines[TitleLine]);
 
-        addColumns(VerticalCells(poem.title, annotate(annotator, poem.title)), 0, true);
+        const QStringList titlePinyin =
+            notes.hasPinyin() ? PartPinyin(notes, PoemPart::Title, poem.title) : QStringList();
+        addColumns(VerticalCells(poem.title, titlePinyin), 0, true);
         addPoet(poem);
-        for (const QString& line : TextLines(poem.preface))
-            addColumns(VerticalCells(line, annotate(annotator, line)), 2, false);
-        for (const QString& line : TextLines(poem.content)) {
-            if (line.trimmed().isEmpty())
+        for (const QString& line : TextLines(poem.preface)) addColumns(VerticalCells(line), 2, false);
+        const QStringList verses = TextLines(poem.content);
+        const QList<QStringList> pinyin = contentPinyin(notes, poem);
+        for (qsizetype i = 0; i < verses.size(); ++i) {
+            if (verses[i].trimmed().isEmpty())
                 m_columns.append(QList<Placed>());
             else
-                addColumns(VerticalCells(line, annotate(annotator, line)), 0, false);
+                addColumns(VerticalCells(verses[i], pinyin.value(i)), 0, false);
         }
     }
 
@@ -283,14 +310,17 @@ GridMetrics gridMetrics(const PageFrame& frame, bool pinyin) {
 
 class GridPiece : public PoemPiece {
 public:
-    GridPiece(const Stage& stage, const GridMetrics& m, const PoemFields& poem, const BookletAnnotator& annotator)
+    GridPiece(const Stage& stage, const GridMetrics& m, const PoemFields& poem, const PoemNotes& poemNotes)
         : m_stage(stage), m_m(m) {
         m_title = poem.title;
         m_poet = poem.poet;
-        for (const QString& line : TextLines(poem.content)) {
+        const QStringList content = TextLines(poem.content);
+        const QList<QStringList> pinyin = contentPinyin(poemNotes, poem);
+        for (qsizetype l = 0; l < content.size(); ++l) {
             // Blanks take no square: keep each kept character's reading with it.
-            const QStringList chars = SplitCharacters(line);
-            const QStringList notes = annotate(annotator, line);
+            const QStringList chars = SplitCharacters(content[l]);
+            QStringList notes = pinyin.value(l);
+            if (notes.size() != chars.size()) notes.clear();
             QString kept;
             QStringList keptNotes;
             for (qsizetype i = 0; i < chars.size(); ++i) {
@@ -376,26 +406,29 @@ private:
 // Lays out poems in the chosen style on one device.
 class Composer {
 public:
-    Composer(QPaintDevice* device, const Template& lines, const BookletOptions& options,
-             const BookletAnnotator& annotator)
-        : m_lines(lines), m_options(options), m_annotator(options.pinyin ? annotator : BookletAnnotator()) {
+    Composer(QPaintDevice* device, const Template& lines, const BookletOptions& options, const BookletNotes& notes)
+        : m_lines(lines), m_options(options), m_notes(options.pinyin ? notes : BookletNotes()) {
         m_stage.frame = BookletPageFrame(options.pageSize);
         m_stage.device = device;
         m_stage.k = device->logicalDpiY() / 72.0;
-        m_vertical = verticalMetrics(m_stage.frame, options.pageSize, bool(m_annotator));
-        m_grid = gridMetrics(m_stage.frame, bool(m_annotator));
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        m_stage.screenK = (screen ? screen->logicalDotsPerInchY() : 96.0) / 72.0;
+        m_vertical = verticalMetrics(m_stage.frame, options.pageSize, bool(m_notes));
+        m_grid = gridMetrics(m_stage.frame, bool(m_notes));
     }
 
     const Stage& stage() const { return m_stage; }
 
-    std::unique_ptr<PoemPiece> piece(const PoemFields& poem) const {
+    std::unique_ptr<PoemPiece> piece(qint32 id, const PoemFields& poem) const {
+        const PoemLayout layout = BuildPoemLayout(poem);
+        const PoemNotes notes = m_notes ? m_notes(id, poem, layout) : PoemNotes{};
         switch (m_options.style) {
         case BookletStyle::Vertical:
-            return std::make_unique<VerticalPiece>(m_stage, m_lines, m_vertical, poem, m_annotator);
-        case BookletStyle::Grid: return std::make_unique<GridPiece>(m_stage, m_grid, poem, m_annotator);
+            return std::make_unique<VerticalPiece>(m_stage, m_lines, m_vertical, poem, notes);
+        case BookletStyle::Grid: return std::make_unique<GridPiece>(m_stage, m_grid, poem, notes);
         case BookletStyle::Horizontal: break;
         }
-        return std::make_unique<HorizontalPiece>(m_stage, m_lines, poem);
+        return std::make_unique<HorizontalPiece>(m_stage, m_lines, layout, notes);
     }
 
     PageFlow flow() const {
@@ -436,7 +469,7 @@ public:
 private:
     const Template& m_lines;
     const BookletOptions& m_options;
-    BookletAnnotator m_annotator;
+    BookletNotes m_notes;
     Stage m_stage;
     VerticalMetrics m_vertical;
     GridMetrics m_grid;
@@ -489,12 +522,12 @@ void Composer::drawContentsPage(QPainter& p, const QList<BookletWriter::Plan>& p
 } // namespace
 
 BookletWriter::BookletWriter(SqlDatabase& db, const Template& lines, const BookletOptions& options,
-                             BookletAnnotator annotator)
-    : m_db(db), m_lines(lines), m_options(options), m_annotator(std::move(annotator)) {}
+                             BookletNotes notes)
+    : m_db(db), m_lines(lines), m_options(options), m_notes(std::move(notes)) {}
 
 BookletWriter::Result BookletWriter::render(const QList<qint32>& ids, QPagedPaintDevice* device,
                                             QString* error) {
-    const Composer composer(device, m_lines, m_options, m_annotator);
+    const Composer composer(device, m_lines, m_options, m_notes);
     const qint64 total = 2 * qint64(ids.size());
     qint64 done = 0;
     const auto step = [&] { return !m_progress || m_progress(++done, total); };
@@ -505,7 +538,7 @@ BookletWriter::Result BookletWriter::render(const QList<qint32>& ids, QPagedPain
     for (qint32 id : ids) {
         PoemFields poem;
         if (ReadBookletPoem(m_db, id, &poem))
-            plans.append({poem.title, poem.poet, id, flow.place(composer.piece(poem)->units())});
+            plans.append({poem.title, poem.poet, id, flow.place(composer.piece(id, poem)->units())});
         if (!step()) return Result::Cancelled;
     }
     if (plans.isEmpty()) {
@@ -542,7 +575,7 @@ BookletWriter::Result BookletWriter::render(const QList<qint32>& ids, QPagedPain
     for (const Plan& plan : plans) {
         PoemFields poem;
         if (ReadBookletPoem(m_db, plan.id, &poem)) {
-            const std::unique_ptr<PoemPiece> piece = composer.piece(poem);
+            const std::unique_ptr<PoemPiece> piece = composer.piece(plan.id, poem);
             for (const FlowSlice& slice : plan.slices) {
                 goTo(offset + slice.page);
                 piece->drawSlice(painter, slice);
@@ -605,14 +638,15 @@ qint64 BookletWriter::estimatePages(const QList<qint32>& ids, int sample) {
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
     pdf.setResolution(300);
-    const Composer composer(&pdf, m_lines, m_options, m_annotator);
+    const Composer composer(&pdf, m_lines, m_options, m_notes);
     PageFlow flow = composer.flow();
     const qsizetype n = std::min<qsizetype>(ids.size(), std::max(sample, 1));
     qsizetype placed = 0;
     for (qsizetype i = 0; i < n; ++i) {
         PoemFields poem;
-        if (!ReadBookletPoem(m_db, ids[i * ids.size() / n], &poem)) continue;
-        flow.place(composer.piece(poem)->units());
+        const qint32 id = ids[i * ids.size() / n];
+        if (!ReadBookletPoem(m_db, id, &poem)) continue;
+        flow.place(composer.piece(id, poem)->units());
         ++placed;
     }
     if (placed == 0) return 0;

@@ -20,7 +20,7 @@ class QPrinter;
 class BookletWriter {
 public:
     BookletWriter(SqlDatabase& db, const Template& lines, const BookletOptions& options,
-                  BookletAnnotator annotator = {});
+                  BookletNotes notes = {});
 
     // Called after each poem of either pass with the work done and the whole
     // work (two steps per poem); returning false stops the booklet.
@@ -49,7 +49,7 @@ private:
     SqlDatabase& m_db;
     Template m_lines;
     BookletOptions m_options;
-    BookletAnnotator m_annotator;
+    BookletNotes m_notes; // used when the options ask for pinyin
     Progress m_progress;
     int m_pages = 0;
 };

@@ -104,7 +104,7 @@ class BookletTest : public WindowTest {
     QTemporaryDir out;
 
     QString write(BookletStyle style, const QList<qint32>& ids, const QString& name, const QString& title = QString(),
-                  bool contents = false, const BookletAnnotator& pinyin = {}) {
+                  bool contents = false, const BookletNotes& pinyin = {}) {
         BookletOptions o = optionsFor(style, title, contents);
         o.pinyin = bool(pinyin);
         BookletWriter writer(fx->db(), DefaultTemplate(), o, pinyin);
@@ -269,15 +269,14 @@ private slots:
         QVERIFY(inked(topLine).size() > 20);
     }
 
-    // The annotation given for each character is set above it.
-    void pinyinAboveTheCharacters() {
-        const BookletAnnotator readings = [](QStringView line) {
-            QStringList notes;
-            for (const QString& c : SplitCharacters(line)) notes << (c == QStringLiteral("月") ? QStringLiteral("yue") : QString());
-            return notes;
-        };
-        const QString pdf = write(BookletStyle::Grid, {1}, QStringLiteral("pinyin.pdf"), QString(), false, readings);
-        QCOMPARE(squeezed(pdfText(pdf)).count(QStringLiteral("yue")), 2);
+    // The pane's pinyin (hzPy and the phrase tables) goes with each character.
+    void pinyinWithTheCharacters_data() { textInOrder_data(); }
+    void pinyinWithTheCharacters() {
+        QFETCH(BookletStyle, style);
+        const QString pdf = write(style, {1}, QStringLiteral("pinyin.pdf"), QString(), false, BookletPinyin(fx->db()));
+        QCOMPARE(pdfText(pdf).count(QStringLiteral("yuè")), 2); // 明月 twice
+        const QString plain = write(style, {1}, QStringLiteral("plain.pdf"));
+        QCOMPARE(pdfText(plain).count(QStringLiteral("yuè")), 0);
     }
 
     // The dialog: bad input and the way out of a stopped booklet.
@@ -351,7 +350,7 @@ private slots:
     void longListIsAnnouncedFirst() {
         ScriptedDialogs scripted;
         const QList<qint32> many(BookletDialog::kAskAbove + 1, 1);
-        BookletDialog dlg(fx->db(), scripted, BookletSource{many, {}, DefaultTemplate(), QString(), [](QStringView) { return QStringList(); }});
+        BookletDialog dlg(fx->db(), scripted, BookletSource{many, {}, DefaultTemplate(), QString(), BookletPinyin(fx->db())});
         QVERIFY(!dlg.chkBookletPinyin->isHidden());
         dlg.cmdBookletPdf->click(); // declined: no file dialog
         QVERIFY(scripted.fileRequests.isEmpty());
