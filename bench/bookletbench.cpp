@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     }
     const double readMs = double(t.nsecsElapsed()) / 1e6;
     std::printf("%lld poems (%lld characters of content), reading them: %.1f ms\n", qint64(ids.size()), chars, readMs);
-    std::printf("%-8s %10s %7s %10s %12s\n", "layout", "ms", "pages", "pages/s", "x reading");
+    std::printf("%-8s %10s %7s %10s %12s %10s\n", "layout", "ms", "pages", "pages/s", "x reading", "estimated");
 
     const char* names[] = {"横排", "竖排", "田字格"};
     for (int s = 0; s < 3; ++s) {
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
         o.pinyin = pinyin;
         BookletWriter writer(db, DefaultTemplate(), o, BookletPinyin(db));
         QString error;
+        const qint64 estimated = writer.estimatePages(ids);
         t.restart();
         const auto result = writer.writePdf(ids, (keep.isEmpty() ? dir.path() : keep) + QStringLiteral("/booklet%1.pdf").arg(s), &error);
         const double ms = double(t.nsecsElapsed()) / 1e6;
@@ -81,8 +82,8 @@ int main(int argc, char** argv) {
             std::printf("%-8s failed: %s\n", names[s], qPrintable(error));
             continue;
         }
-        std::printf("%-8s %10.1f %7d %10.1f %12.1f\n", names[s], ms, writer.pageCount(),
-                    writer.pageCount() * 1000.0 / ms, ms / readMs);
+        std::printf("%-8s %10.1f %7d %10.1f %12.1f %10lld\n", names[s], ms, writer.pageCount(),
+                    writer.pageCount() * 1000.0 / ms, ms / readMs, estimated);
     }
 
     const QList<qint32> all = poemIds(db, 0);
