@@ -143,6 +143,7 @@ void MainWindow::connectFrame() {
 void MainWindow::openBooklet() {
     BookletSource source;
     const TitleListModel* model = browse->model();
+    source.listed.reserve(model->size());
     for (int r = 0; r < model->size(); ++r) source.listed.append(model->poemId(r));
     QList<int> rows;
     for (const QModelIndex& i : ui.lstTitle->listView()->selectionModel()->selectedRows()) rows.append(i.row());
