@@ -10,6 +10,7 @@
 #include "display/pinyinhint.h"
 #include "display/pinyinview.h"
 #include "display/templateeditor.h"
+#include "edit/recyclebindialog.h"
 #include "edit/poemeditor.h"
 #include "edit/poeteditor.h"
 #include "search/bookmarkcontroller.h"
@@ -119,6 +120,11 @@ void MainWindow::connectFrame() {
     connectChoice(ui.cboBook, this, [this] { cboBook_Click(); });
     connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
     connect(ui.mnuEditRefresh, &QAction::triggered, this, [this] { UpdateCounters(QString(), true); });
+    connect(ui.mnuEditBin, &QAction::triggered, this, [this] {
+        RecycleBinDialog bin(m_store.db(), dialogs(), WriteMode == 1, this);
+        connect(&bin, &RecycleBinDialog::poemRestored, this, [this] { UpdateCounters(QString(), true); });
+        bin.exec();
+    });
     for (int i = 0; i < 4; ++i)
         connect(ui.mnuList[size_t(i)], &QAction::triggered, this, [this, i] { ui.lstTitle->setViewStyle(i); });
     for (int i = 0; i < 2; ++i)

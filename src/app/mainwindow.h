@@ -133,6 +133,7 @@ struct MainUi {
     QMenu* mnuEdit = nullptr;
     std::array<QAction*, 4> mnuEditTo{}; // entries 1..3
     QAction* mnuEditRefresh = nullptr;
+    QAction* mnuEditBin = nullptr;
     QMenu* mnuSeek = nullptr;
     QAction* mnuSeekBegin = nullptr;
     std::array<QAction*, 2> mnuSeekOk{};

@@ -383,6 +383,8 @@ void MainWindow::setupMenus() {
         ui.mnuEditTo[size_t(i)] = action(ui.mnuEdit, QStringLiteral("mnuEditTo_%1").arg(i), QString::fromUtf8(editText[i]));
     ui.mnuEdit->addSeparator();
     ui.mnuEditRefresh = action(ui.mnuEdit, QStringLiteral("mnuEditRefresh"), QStringLiteral("刷新"));
+    ui.mnuEdit->addSeparator();
+    ui.mnuEditBin = action(ui.mnuEdit, QStringLiteral("mnuEditBin"), QStringLiteral("回收站..."));
 
     ui.mnuSeek = menu(QStringLiteral("mnuSeek"), QStringLiteral("诗词检索(&S)"));
     ui.mnuSeekBegin = action(ui.mnuSeek, QStringLiteral("mnuSeekBegin"), QStringLiteral("准备检索"));

@@ -29,15 +29,21 @@ void SqlStatement::finalize() {
     }
 }
 
-void SqlStatement::bind(int index, const QString& value) {
-    const QByteArray utf8 = value.toUtf8();
-    const int rc = m_stmt ? sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT)
-                          : SQLITE_MISUSE;
+void SqlStatement::bind(int i, const QString& value) {
+    int rc = SQLITE_MISUSE;
+    if (m_stmt) {
+        if (value.isNull()) {
+            rc = sqlite3_bind_null(m_stmt, i);
+        } else {
+            const QByteArray utf8 = value.toUtf8();
+            rc = sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+    }
     if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
 }
 
-void SqlStatement::bind(int index, qint64 value) {
-    const int rc = m_stmt ? sqlite3_bind_int64(m_stmt, index, value) : SQLITE_MISUSE;
+void SqlStatement::bind(int i, qint64 value) {
+    const int rc = m_stmt ? sqlite3_bind_int64(m_stmt, i, value) : SQLITE_MISUSE;
     if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
 }
 

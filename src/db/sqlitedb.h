@@ -35,10 +35,10 @@ public:
     SqlStatement& operator=(const SqlStatement&) = delete;
     ~SqlStatement();
 
-    // Binds a value to parameter `index` (1-based: ?1, ?2, ...). Throws SqlError
-    // when the statement has no such parameter.
-    void bind(int index, const QString& value);
-    void bind(int index, qint64 value);
+    // Values for the statement's parameters ?1, ?2, ... (1-based); a null
+    // QString binds NULL. Throw SqlError on failure.
+    void bind(int i, const QString& value);
+    void bind(int i, qint64 value);
     // Makes the statement ready to run again with new bound values.
     void reset();
     // Steps to the next row. False at the end of the rows; throws SqlError on failure.

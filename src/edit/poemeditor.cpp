@@ -8,6 +8,7 @@
 #include "db/sqltext.h"
 #include "display/displaycontroller.h"
 #include "edit/poemrecord.h"
+#include "edit/recyclebin.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -292,6 +293,8 @@ void PoemEditor::modifyPoem(const PoemRecord& r) {
             warn(gone);
             return;
         }
+        // The text being replaced goes to the recycle bin with the change.
+        RecycleBin(db).keep(id.toInt(), BinKind::Replaced);
         db.exec(PoemUpdateStatement(r, id, loadedPoet, loadedTitle));
         if (db.changes() == 0) {
             warn(gone);
@@ -325,6 +328,7 @@ void PoemEditor::deletePoem() {
             warn(QStringLiteral("该作者的诗词《") + loadedTitle + QStringLiteral("》已不存在，请查验！"));
             return;
         }
+        RecycleBin(db).keep(id.toInt(), BinKind::Deleted);
         db.exec(PoemDeleteStatement(id, loadedPoet, loadedTitle));
         tx.commit();
     } catch (const SqlError& e) {

@@ -1,0 +1,153 @@
+// The recycle bin: the poem editor's delete and modify keep what they remove,
+// the dialog lists and shows it, restores it with its book and bookmark (as a
+// new poem when its place is taken, never as a second poem of one title by one
+// poet), and empties the bin after a question.
+#include "edit/recyclebin.h"
+#include "edit/recyclebindialog.h"
+#include "support/windowtest.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+namespace {
+
+QStringList listed(const RecycleBinDialog& d) {
+    QStringList out;
+    for (int i = 0; i < d.lstBin->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* it = d.lstBin->topLevelItem(i);
+        out << it->text(0) + u'|' + it->text(1) + u'|' + it->text(3);
+    }
+    return out;
+}
+
+// fPoemID, fBookID, fBookmark and fContent of the poems of one title, by id.
+QStringList poemsTitled(FixtureDb& fx, const QString& title) {
+    SqlStatement st = fx.db().prepareNative(
+        QStringLiteral("SELECT fPoemID,fBookID,fBookmark,fContent FROM Poetry WHERE fTitle=?1 ORDER BY fPoemID"));
+    st.bind(1, title);
+    QStringList out;
+    while (st.next()) out << QStringList{st.text(0), st.text(1), st.text(2), st.text(3)}.join(u'|');
+    return out;
+}
+
+const QString kJingYeSi = QStringLiteral("床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。");
+const QString kChunWang = QStringLiteral("国破山河在，城春草木深。\r\n感时花溅泪，恨别鸟惊心。");
+
+} // namespace
+
+class RecycleBinTest : public WindowTest {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
+    // Through the real poem editor: delete 静夜思 (book 唐诗选, bookmark 5) and
+    // change 春望; both are listed, newest first; the deleted one comes back
+    // under its own identifier, in its book, with its bookmark.
+    void deleteAndModifyThenRestore() {
+        auto w = start();
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->ui.mnuEditTo[3]->trigger();
+        dialogs.answers = {true};
+        w->ui.cmdEditOk->click();
+        w->FillTitleList(QStringLiteral(" Where a.fPoemID=3"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->ui.mnuEditTo[2]->trigger();
+        w->ui.txtContent->setPlainText(QStringLiteral("新的内容。"));
+        w->ui.cmdEditOk->click();
+        QCOMPARE(dialogs.marked().filter(QStringLiteral("完毕")),
+                 (QStringList{"i:《静夜思》删除完毕！", "i:《春望》修改完毕！"}));
+        QCOMPARE(poemsTitled(*fx, QStringLiteral("静夜思")), QStringList());
+
+        dialogs = ScriptedDialogs();
+        RecycleBinDialog bin(w->store().db(), dialogs, true);
+        QCOMPARE(listed(bin), (QStringList{"春望|杜甫|修改前", "静夜思|李白|删除"}));
+        QVERIFY(bin.txtBinText->toPlainText().contains(QStringLiteral("国破山河在，城春草木深。\n感时花溅泪")));
+        QVERIFY(!bin.lstBin->topLevelItem(0)->text(2).isEmpty());
+        bin.lstBin->setCurrentItem(bin.lstBin->topLevelItem(1));
+        QVERIFY(bin.txtBinText->toPlainText().startsWith(QStringLiteral("静夜思\n〔唐〕李白　五言绝句\n")));
+        bin.cmdBinRestore->click();
+        QCOMPARE(dialogs.marked(), QStringList{"i:《静夜思》恢复完毕！"});
+        QCOMPARE(poemsTitled(*fx, QStringLiteral("静夜思")), QStringList{"1|1|5|" + kJingYeSi});
+        QCOMPARE(listed(bin), QStringList{"春望|杜甫|修改前"});
+    }
+
+    // Restoring by the bin's own rules, with the file changed in between.
+    void restore_data() {
+        QTest::addColumn<int>("poem");          // 1 deleted (静夜思) or 3 replaced (春望)
+        QTest::addColumn<QString>("meanwhile"); // SQL run after the poem went to the bin
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("rows"); // poemsTitled afterwards
+        QTest::addColumn<int>("left");         // entries left in the bin
+
+        QTest::newRow("deleted, back in its place")
+            << 1 << "" << "i:《静夜思》恢复完毕！" << QStringList{"1|1|5|" + kJingYeSi} << 0;
+        QTest::newRow("deleted, its book deleted since")
+            << 1 << "DELETE FROM PoetBook WHERE fBookID=1" << "i:《静夜思》恢复完毕！"
+            << QStringList{"1|-1|5|" + kJingYeSi} << 0;
+        QTest::newRow("deleted, the poet has the title again")
+            << 1 << "INSERT INTO Poetry (fPoet,fTitle,fContent) VALUES ('李白','静夜思','另一首')"
+            << "!:该作者的诗词《静夜思》已有存在，请查验！" << QStringList{"10|-1|0|另一首"} << 1;
+        QTest::newRow("replaced, title unchanged")
+            << 3 << "" << "!:该作者的诗词《春望》已有存在，请查验！" << QStringList{"3|1|0|改"} << 1;
+        QTest::newRow("replaced, renamed since: a new poem")
+            << 3 << "UPDATE Poetry SET fTitle='春望二' WHERE fPoemID=3"
+            << "i:《春望》的原位置已有诗词，已作为新诗词恢复完毕！" << QStringList{"10|1|0|" + kChunWang} << 0;
+    }
+    void restore() {
+        QFETCH(int, poem);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, message);
+        QFETCH(QStringList, rows);
+        QFETCH(int, left);
+        SqlDatabase& db = fx->db();
+        {
+            SqlTransaction t(db);
+            RecycleBin(db).keep(poem, poem == 1 ? BinKind::Deleted : BinKind::Replaced);
+            db.execNative(poem == 1 ? QStringLiteral("DELETE FROM Poetry WHERE fPoemID=1")
+                                    : QStringLiteral("UPDATE Poetry SET fContent='改' WHERE fPoemID=3"));
+            t.commit();
+        }
+        if (!meanwhile.isEmpty()) db.execNative(meanwhile);
+        RecycleBinDialog bin(db, dialogs, true);
+        bin.cmdBinRestore->click();
+        QCOMPARE(dialogs.marked(), QStringList{message});
+        QCOMPARE(poemsTitled(*fx, poem == 1 ? QStringLiteral("静夜思") : QStringLiteral("春望")), rows);
+        QCOMPARE(bin.lstBin->topLevelItemCount(), left);
+    }
+
+    void emptyingAsksFirst() {
+        SqlDatabase& db = fx->db();
+        RecycleBin(db).keep(1, BinKind::Replaced);
+        RecycleBin(db).keep(2, BinKind::Replaced);
+        RecycleBinDialog bin(db, dialogs, true);
+        dialogs.answers = {false, true};
+        bin.cmdBinEmpty->click();
+        QCOMPARE(bin.lstBin->topLevelItemCount(), 2);
+        bin.cmdBinEmpty->click();
+        QCOMPARE(bin.lstBin->topLevelItemCount(), 0);
+        QCOMPARE(dialogs.marked(), QStringList(2, "?:确认：清空回收站（2 项）？清空后不能再恢复。"));
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetryBin")), 0);
+        QVERIFY(!bin.cmdBinEmpty->isEnabled() && !bin.cmdBinRestore->isEnabled());
+    }
+
+    // A file without the bin lists nothing and gains no table by looking; a
+    // locked database is shown but not changed.
+    void lookingChangesNothing() {
+        {
+            RecycleBinDialog bin(fx->db(), dialogs, true);
+            QCOMPARE(bin.lstBin->topLevelItemCount(), 0);
+        }
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='PoetryBin'")), 0);
+        RecycleBin(fx->db()).keep(1, BinKind::Replaced);
+        RecycleBinDialog locked(fx->db(), dialogs, false);
+        QCOMPARE(locked.lstBin->topLevelItemCount(), 1);
+        QVERIFY(!locked.cmdBinRestore->isEnabled() && !locked.cmdBinEmpty->isEnabled());
+        QVERIFY(dialogs.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(RecycleBinTest)
+#include "recyclebin_test.moc"
