@@ -9,6 +9,7 @@ packages=(
   libopencc-dev
   libgtest-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
+  fonts-hanazono
   xvfb xauth
 )
 # With --test: real readers the tests check exported and printed files with.

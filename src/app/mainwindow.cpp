@@ -17,8 +17,10 @@
 #include "search/searchcontroller.h"
 #include "search/searchindexcontroller.h"
 #include "tools/duplicatecheck.h"
+#include "tools/bookletdialog.h"
 #include "tools/outputcontroller.h"
 #include "app/settings.h"
+#include "browse/titlelistmodel.h"
 #include "browse/titlelistview.h"
 #include "browse/windowlayout.h"
 #include "db/sqltext.h"
@@ -47,7 +49,10 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
-#include <QTreeView>
+#include <QItemSelectionModel>
+#include <QListView>
+
+#include <algorithm>
 
 
 MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
@@ -112,6 +117,7 @@ void MainWindow::connectFrame() {
     connect(ui.cmdQuit, &QPushButton::clicked, this, &QWidget::close);
     connect(ui.mnuToolLock, &QAction::triggered, this, [this] { mnuToolLock_Click(); });
     connect(ui.mnuToolFile, &QAction::triggered, this, [this] { mnuToolFile_Click(); });
+    connect(ui.mnuBooklet, &QAction::triggered, this, [this] { openBooklet(); });
     // Choosing the book that is shown lists it again: filings show at the next choice.
     connectChoice(ui.cboBook, this, [this] { cboBook_Click(); });
     connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
@@ -138,6 +144,23 @@ void MainWindow::connectFrame() {
     connect(ui.cmdPoetExpand, &QToolButton::clicked, this, [this] { cmdPoetExpand_Click(); });
     connect(ui.mnuPoetExpand, &QAction::triggered, this, [this] { cmdPoetExpand_Click(); });
     for (QWidget* field : {ui.cboList, ui.cboTitle2, ui.cboTitle3}) enterMovesFocus(field);
+}
+
+// The booklet of the title list: its poems in the list's order, the selected
+// ones, and the template the pane is drawn with.
+void MainWindow::openBooklet() {
+    BookletSource source;
+    const TitleListModel* model = browse->model();
+    source.listed.reserve(model->size());
+    for (int r = 0; r < model->size(); ++r) source.listed.append(model->poemId(r));
+    QList<int> rows;
+    for (const QModelIndex& i : ui.lstTitle->listView()->selectionModel()->selectedRows()) rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    for (int r : rows) source.selected.append(model->poemId(r));
+    source.lines = display->CurrentTemplate;
+    source.defaultPath = programFolder() + QStringLiteral("/诗词小册.pdf");
+    source.pinyin = BookletPinyin(m_store.db());
+    BookletDialog::start(m_store.db(), dialogs(), std::move(source), this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

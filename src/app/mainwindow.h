@@ -125,6 +125,7 @@ struct MainUi {
     QAction* mnuModel = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuFileOutput = nullptr;
+    QAction* mnuBooklet = nullptr;
     QAction* mnuQuit = nullptr;
     QMenu* mnuPoet = nullptr;
     QAction* mnuPoetEdit = nullptr;
@@ -267,6 +268,7 @@ private:
     void setupMenus();
     void setupStatusBar();
     void connectFrame();
+    void openBooklet();
     void fillBookList();
     void fillFontList();
     void centreOnScreen();

@@ -366,6 +366,7 @@ void MainWindow::setupMenus() {
     ui.mnuPrint = action(ui.mnuFile, QStringLiteral("mnuPrint"), QStringLiteral("诗词打印"));
     ui.mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     ui.mnuFileOutput = action(ui.mnuFile, QStringLiteral("mnuFileOutput"), QStringLiteral("诗词输出"));
+    ui.mnuBooklet = action(ui.mnuFile, QStringLiteral("mnuBooklet"), QStringLiteral("输出小册"));
     ui.mnuFile->addSeparator();
     ui.mnuQuit = action(ui.mnuFile, QStringLiteral("mnuQuit"), QStringLiteral("退出"));
     ui.mnuQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
