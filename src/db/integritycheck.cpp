@@ -27,6 +27,10 @@ IntegrityReport CheckIntegrity(const QString& path, const std::function<bool()>&
         report.problems.clear();
         if ((e.code() & 0xff) == SQLITE_INTERRUPT) {
             report.outcome = IntegrityReport::Outcome::Cancelled;
+        } else if ((e.code() & 0xff) == SQLITE_CORRUPT || (e.code() & 0xff) == SQLITE_NOTADB) {
+            // Too damaged for the check to go on: that is its finding.
+            report.outcome = IntegrityReport::Outcome::Damaged;
+            report.problems << e.message();
         } else {
             report.error = e.message();
         }
