@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProgressBar>
 #include <QProgressDialog>
 
 BusyWaitNote::~BusyWaitNote() { waitOver(); }
@@ -18,6 +19,9 @@ bool BusyWaitNote::keepWaiting(const QString& path, int elapsedMs) {
                                  .arg(PoemStore::kBusyTimeoutMs / 1000));
         m_note->setCancelButtonText(QStringLiteral("取消"));
         m_note->setAccessibleName(QStringLiteral("等待数据库文件"));
+        auto* bar = new QProgressBar(m_note);
+        bar->setFormat(QStringLiteral("已等 %v 秒"));
+        m_note->setBar(bar);
         m_note->setRange(0, PoemStore::kBusyTimeoutMs / 1000);
         m_note->setMinimumDuration(0);
         m_note->setAutoClose(false);

@@ -59,8 +59,12 @@ public:
 
     // Where an open that finds the file held by another program reports its wait.
     void setBusyWait(BusyWait* wait) { m_busyWait = wait; }
-    // Daily backups before the first write (on by default); tests set the day.
-    void setDailyBackups(bool on) { m_backupsOn = on; }
+    // Daily backups before the first write (on by default; turning them on again
+    // takes effect at the next open); tests set the day.
+    void setDailyBackups(bool on) {
+        m_backupsOn = on;
+        if (!on) m_db.setBeforeWrite({});
+    }
     void setClockForTesting(std::function<QDate()> today) { m_today = std::move(today); }
 
     static constexpr int kBusyTimeoutMs = 30000;
