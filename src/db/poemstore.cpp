@@ -229,6 +229,9 @@ qint16 PoemStore::OpenPoemDatabase(qint16 mode, const QString& path) {
 void PoemStore::beforeWrite() {
     const QDate today = m_today ? m_today() : QDate::currentDate();
     if (today == m_backupDay) return;
+    // A day that turns in the middle of a transaction that has written already
+    // gets its copy at the next write after it, never with half a change in it.
+    if (sqlite3_txn_state(m_db.handle(), "main") == SQLITE_TXN_WRITE) return;
     m_backupDay = today;
     QString error;
     if (DailyBackup::make(m_db, m_path, today, &error) || m_backupWarned) return;
