@@ -94,6 +94,7 @@ MainWindow::~MainWindow() {
     drop(help);
     drop(output);
     drop(duplicates);
+    drop(pinyinNotes);
     drop(pinyin);
     drop(templateEditor);
     drop(bookmarks);
