@@ -3,6 +3,8 @@
 
 #include "app/artwork.h"
 #include "app/busycursor.h"
+#include "app/busywaitnote.h"
+#include "tools/databasecheck.h"
 #include "browse/browsecontroller.h"
 #include "display/displaycontroller.h"
 #include "app/helpcontroller.h"
@@ -77,12 +79,45 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     duplicates = new DuplicateCheck(*this);
     output = new OutputController(*this);
     help = new HelpController(*this);
+    databaseCheck = new DatabaseCheck(ui.mnuToolDbCheck, m_store, *m_dialogs, this);
+    // An open that finds the file held by another program shows how long it waits.
+    m_busyNote = std::make_unique<BusyWaitNote>(this);
+    m_store.setBusyWait(m_busyNote.get());
     connectFrame();
     // The design size: 11910 x 7905 twips of client area.
     resize(twipsToPixels(11910), twipsToPixels(7905) + menuBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() { Form_Unload(); }
+MainWindow::~MainWindow() {
+    Form_Unload();
+    // Qt deletes the child widgets only after this destructor has run, and a
+    // widget going away still sends events (a field losing the focus) to the
+    // controllers that watch it and signals to the lambdas of this window. The
+    // controllers go first, then every link from a child back to this window.
+    const auto drop = [](auto*& controller) {
+        delete controller;
+        controller = nullptr;
+    };
+    drop(databaseCheck);
+    drop(help);
+    drop(output);
+    drop(duplicates);
+    drop(pinyinNotes);
+    drop(pinyin);
+    drop(templateEditor);
+    drop(bookmarks);
+    drop(books);
+    drop(poetEditor);
+    drop(poemEditor);
+    drop(search);
+    drop(display);
+    drop(browse);
+    m_store.setBusyWait(nullptr);
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 namespace {
 QString& programFolderOverride() {
@@ -240,7 +275,7 @@ void MainWindow::fillBookList() {
             if (!name.isEmpty()) ui.cboBook->addItem(name);
         }
     } catch (const SqlError& e) {
-        m_dialogs->message(e.message(), MessageSink::Icon::Warning);
+        m_store.reportReadFailure(e);
     }
     ui.cboBook->setCurrentIndex(-1);
     ui.cboBook->blockSignals(false);
@@ -281,39 +316,30 @@ void MainWindow::Form_Load() {
     // the window without a database has every write control disabled.
     UpdateCaption();
     if (WriteMode != -1) {
-        try {
-            // 10. Poets, into the search/editor combo and the poet panel's combo.
-            {
-                SqlStatement st = m_store.db().prepare(QStringLiteral("select fPoet from Poet Order by fPoet"));
-                QStringList poets;
-                while (st.next()) poets << st.text(0);
-                ui.cboPoet->addItems(poets);
-                ui.cboPoet2->addItems(poets);
+        // Each list on its own: a table missing from the file empties its own
+        // list and is named once, the others still fill.
+        const auto fill = [this](const QString& sql, std::initializer_list<QComboBox*> combos) {
+            try {
+                SqlStatement st = m_store.db().prepare(sql);
+                QStringList values;
+                while (st.next()) values << st.text(0);
+                for (QComboBox* cb : combos) cb->addItems(values);
+            } catch (const SqlError& e) {
+                m_store.reportReadFailure(e);
             }
-            // 11. Dynasties in their display order.
-            {
-                SqlStatement st = m_store.db().prepare(QStringLiteral("select fDynasty from PoetDynasty Order By fID"));
-                while (st.next()) ui.cboDynasty->addItem(st.text(0));
-            }
-            // 12. Books, then entry 0: the whole collection.
-            fillBookList();
-            ui.cboBook->setCurrentIndex(0);
-            // 13. Categories.
-            {
-                SqlStatement st = m_store.db().prepare(
-                    QStringLiteral("select distinct fType from Poetry Where '' & fType<>'' Order By fType"));
-                while (st.next()) ui.cboType->addItem(st.text(0));
-            }
-            // 14. Forms.
-            ui.cboStyle->clear();
-            {
-                SqlStatement st = m_store.db().prepare(
-                    QStringLiteral("select distinct fStyle from Poetry Where '' & fStyle<>'' Order By fStyle"));
-                while (st.next()) ui.cboStyle->addItem(st.text(0));
-            }
-        } catch (const SqlError& e) {
-            m_dialogs->message(e.message(), MessageSink::Icon::Warning);
-        }
+        };
+        // 10. Poets, into the search/editor combo and the poet panel's combo.
+        fill(QStringLiteral("select fPoet from Poet Order by fPoet"), {ui.cboPoet, ui.cboPoet2});
+        // 11. Dynasties in their display order.
+        fill(QStringLiteral("select fDynasty from PoetDynasty Order By fID"), {ui.cboDynasty});
+        // 12. Books, then entry 0: the whole collection.
+        fillBookList();
+        ui.cboBook->setCurrentIndex(0);
+        // 13. Categories.
+        fill(QStringLiteral("select distinct fType from Poetry Where '' & fType<>'' Order By fType"), {ui.cboType});
+        // 14. Forms.
+        ui.cboStyle->clear();
+        fill(QStringLiteral("select distinct fStyle from Poetry Where '' & fStyle<>'' Order By fStyle"), {ui.cboStyle});
         for (QComboBox* cb : {ui.cboPoet, ui.cboDynasty, ui.cboType, ui.cboStyle}) cb->setCurrentIndex(-1);
         // 15. The title list's view style.
         const int style = Settings::defaultLstView();

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class QAbstractButton;
 class QAction;
@@ -39,6 +40,8 @@ class PinyinView;
 class DuplicateCheck;
 class OutputController;
 class HelpController;
+class BusyWaitNote;
+class DatabaseCheck;
 
 // Pointers to every control, named as the program names them. Indexed arrays keep
 // their index: objectName "mnuEditTo_1", "optAlign_2", ...
@@ -164,6 +167,7 @@ struct MainUi {
     QAction* mnuToolPy = nullptr;
     QAction* mnuToolLock = nullptr;
     QAction* mnuToolFile = nullptr;
+    QAction* mnuToolDbCheck = nullptr;
     QAction* mnuToolCHK = nullptr;
     QMenu* mnuHlp = nullptr;
     QAction* mnuHlpBook = nullptr;
@@ -248,6 +252,7 @@ public:
     DuplicateCheck* duplicates = nullptr;
     OutputController* output = nullptr;
     HelpController* help = nullptr;
+    DatabaseCheck* databaseCheck = nullptr;
 
     // Entry points of the subsystems that start-up, the database switch and other
     // subsystems call.
@@ -278,6 +283,7 @@ private:
 
     Dialogs* m_dialogs;
     PoemStore m_store;
+    std::unique_ptr<BusyWaitNote> m_busyNote;
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_inResize = false;

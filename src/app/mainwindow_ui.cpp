@@ -447,6 +447,7 @@ void MainWindow::setupMenus() {
     ui.mnuToolLock = action(ui.mnuTool, QStringLiteral("mnuToolLock"), QStringLiteral("[数据库] 锁定"));
     ui.mnuToolLock->setCheckable(true);
     ui.mnuToolFile = action(ui.mnuTool, QStringLiteral("mnuToolFile"), QStringLiteral("[数据库] 切换"));
+    ui.mnuToolDbCheck = action(ui.mnuTool, QStringLiteral("mnuToolDbCheck"), QStringLiteral("数据库检查"));
     ui.mnuTool->addSeparator();
     ui.mnuToolCHK = action(ui.mnuTool, QStringLiteral("mnuToolCHK"), QStringLiteral("[重复诗词] 检验"));
     ui.mnuToolCHK->setCheckable(true);

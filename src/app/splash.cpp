@@ -52,10 +52,15 @@ void SplashWindow::resizeEvent(QResizeEvent* event) {
 void SplashWindow::ensureLoaded() {
     if (m_mainLoaded) return;
     m_mainLoaded = true;
+    m_loading = true;
     m_loadMain();
+    m_loading = false;
 }
 
 void SplashWindow::Timer1_Timer() {
+    // A load that waits for the database lets the timer run: the splash stays
+    // until the main window is whole.
+    if (m_loading) return;
     ++m_ticks;
     if (m_ticks == 1) ensureLoaded();
     if (m_ticks > 4) close();

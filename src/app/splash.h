@@ -35,5 +35,6 @@ private:
     std::function<void()> m_showMain;
     quint8 m_ticks = 0;
     bool m_mainLoaded = false;
+    bool m_loading = false;
     bool m_handedOver = false;
 };

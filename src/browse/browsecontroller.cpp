@@ -256,7 +256,7 @@ void BrowseController::FillNavigationTree(const QString& filter) {
             }
         }
     } catch (const SqlError& e) {
-        w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+        w.store().reportReadFailure(e);
     }
     const bool empty = nodes.empty();
     m_tree->reset(std::move(nodes), groupImage, childImage);
@@ -328,7 +328,7 @@ void BrowseController::cboBook_Click() {
         try {
             id = w.store().FindBookID(w.ui.cboBook->itemText(index));
         } catch (const SqlError& e) {
-            w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+            w.store().reportReadFailure(e);
             return;
         }
         if (id == -1) return;

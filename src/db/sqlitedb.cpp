@@ -141,7 +141,18 @@ SqlStatement SqlDatabase::prepareNative(const QString& sql) {
         sqlite3_finalize(stmt);
         fail(sql);
     }
-    return SqlStatement(stmt, m_db);
+    SqlStatement st(stmt, m_db);
+    if (m_beforeWrite && !m_inBeforeWrite && stmt && !sqlite3_stmt_readonly(stmt)) {
+        m_inBeforeWrite = true;
+        try {
+            m_beforeWrite();
+        } catch (...) {
+            m_inBeforeWrite = false;
+            throw;
+        }
+        m_inBeforeWrite = false;
+    }
+    return st;
 }
 
 SqlStatement SqlDatabase::prepare(const QString& jetSql) { return prepareNative(translateJetSql(jetSql)); }

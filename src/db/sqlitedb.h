@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -90,6 +91,11 @@ public:
     // Returns false when the query has no row or the value is NULL.
     bool scalarInt(const QString& jetSql, qint64* value);
 
+    // Called before a statement that changes the file is first stepped: at its
+    // prepare, so whatever the hook does (a backup copy) sees the file as it was.
+    // Never called again while it runs. An empty function disarms it.
+    void setBeforeWrite(std::function<void()> hook) { m_beforeWrite = std::move(hook); }
+
     int changes() const;
     qint64 lastInsertRowId() const;
     QString lastError() const;
@@ -99,6 +105,8 @@ private:
     [[noreturn]] void fail(const QString& what);
     sqlite3* m_db = nullptr;
     QString m_openError;
+    std::function<void()> m_beforeWrite;
+    bool m_inBeforeWrite = false;
 };
 
 // A group of writes that belong together: rolled back unless commit() is reached.

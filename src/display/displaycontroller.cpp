@@ -38,7 +38,7 @@ void DisplayController::LoadTemplate(const QString& name) {
     try {
         LoadTemplateRows(w.store().db(), name, CurrentTemplate);
     } catch (const SqlError& e) {
-        w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+        w.store().reportReadFailure(e);
     }
     // The biography box uses the notes line's face, size and bold setting.
     const TemplateLine& notes = CurrentTemplate[NotesLine];
@@ -62,7 +62,7 @@ void DisplayController::FillTemplateList() {
             cbo->addItem(n);
         }
     } catch (const SqlError& e) {
-        w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+        w.store().reportReadFailure(e);
     }
     if (cbo->count() == 0) cbo->addItem(Settings::kDefaultModel);
     cbo->setCurrentIndex(-1);
@@ -139,7 +139,7 @@ void DisplayController::RenderPoem(const QString& id) {
             }
         }
     } catch (const SqlError& e) {
-        w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+        w.store().reportReadFailure(e);
     }
     pane->setUpdatesEnabled(false);
     pane->clear();
@@ -206,7 +206,7 @@ bool DisplayController::LoadPoemFields() {
                 w.ui.txtQty->setText(QString::number(st.int64(QStringLiteral("fQty"))));
             }
         } catch (const SqlError& e) {
-            w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+            w.store().reportReadFailure(e);
         }
     }
     w.RecordChanged = false;

@@ -35,7 +35,7 @@ void PoetEditor::LoadPoetBiography() {
                                                      sqlText(w.ui.cboPoet2->currentText()));
             if (st.next()) brief = st.text(QStringLiteral("fBrief"));
         } catch (const SqlError& e) {
-            w.dialogs().message(e.message(), MessageSink::Icon::Warning);
+            w.store().reportReadFailure(e);
         }
     }
     w.ui.txtPoet2->setPlainText(brief);

@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
+#include <QStorageInfo>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -131,15 +132,30 @@ QString OutputController::paneAsText() const {
 
 bool OutputController::writeFileSafely(const QString& path, const QByteArray& data, QString* error) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that every write below reaches the system and a refusal
+    // comes back with its reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
-    // Flushed here and checked: commit() does not notice a buffered write
-    // that the disk refused part of, and would put a cut file in place.
-    if (file.write(data) != data.size() || !file.flush()) {
+    // A disk that fills takes part of a write without an error; only the next
+    // write fails and says why. So the rest is written until all of it is in or
+    // the system refuses, and the result is flushed and checked here: commit()
+    // does not notice a buffered write the disk refused, and would put a cut
+    // file in place.
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 n = file.write(data.constData() + written, data.size() - written);
+        if (n <= 0) break;
+        written += n;
+    }
+    if (written != data.size() || !file.flush()) {
         *error = file.errorString();
         file.cancelWriting();
+        // The system's own words, and plainly so when the disk is full.
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < data.size())
+            *error = QStringLiteral("磁盘空间不足（%1）").arg(*error);
         return false;
     }
     if (!file.commit()) {

@@ -8,6 +8,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -270,6 +273,62 @@ private slots:
         QCOMPARE(loads, 1);
         QVERIFY(shown);
         QVERIFY(!splash.Timer1->isActive());
+    }
+
+    void fileHeldByAnotherProgramAtStartShowsAWaitThatCanStop() {
+        fx->db().execNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        auto w = std::make_unique<MainWindow>(&dialogs);
+        bool loading = false;
+        bool shown = false;
+        bool shownWhileLoading = false;
+        // The user stops the wait on its note, later than the splash would have gone.
+        QElapsedTimer clock;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (top->objectName() == QLatin1String("dlgBusyWait") && top->isVisible() && clock.elapsed() > 800)
+                    if (auto* cancel = top->findChild<QPushButton*>()) cancel->click();
+        });
+        SplashWindow splash(
+            [&] {
+                loading = true;
+                clock.start();
+                user.start(50);
+                w->Form_Load();
+                loading = false;
+            },
+            [&] {
+                shown = true;
+                shownWhileLoading = loading;
+            });
+        QTRY_VERIFY_WITH_TIMEOUT(shown, 20000);
+        fx->db().execNative(QStringLiteral("COMMIT"));
+        QVERIFY(!shownWhileLoading);
+        QCOMPARE(w->WriteMode, qint16(-1));
+        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("x:数据库文件 ") + fx->path() +
+                                               QStringLiteral(" 正被另一个程序占用，现在无法打开。\n\n"
+                                                              "请关闭正在使用它的程序后再试。")});
+    }
+
+    void missingSideTableIsNamedOnceAndTheOtherListsStillFill() {
+        fx->db().execNative(QStringLiteral("DROP TABLE Poet"));
+        auto w = start();
+        for (const char* id : {"1", "3", "4", "2", "8"}) w->RenderPoem(QString::fromLatin1(id));
+        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("!:数据库文件 ") + fx->path() +
+                                               QStringLiteral(" 中没有数据表 Poet，用到它的内容无法显示。\n\n"
+                                                              "本次运行不再提示。")});
+        QCOMPARE(items(w->ui.cboDynasty).size(), 4);
+        QCOMPARE(items(w->ui.cboBook).size(), 3);
+    }
+
+    void databaseCheckInTheToolsMenuReportsInPlainWords() {
+        auto w = start();
+        QVERIFY(w->ui.mnuTool->actions().contains(w->ui.mnuToolDbCheck));
+        QCOMPARE(w->ui.mnuToolDbCheck->text(), QStringLiteral("数据库检查"));
+        w->ui.mnuToolLock->trigger(); // the check reads beside the locked connection
+        w->ui.mnuToolDbCheck->trigger();
+        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("i:数据库检查完毕：") + fx->path() +
+                                               QStringLiteral(" 完好，没有发现问题。 @数据库检查")});
     }
 
     void tooSmallWindowSnapsBack() {

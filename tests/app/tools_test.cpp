@@ -20,7 +20,9 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 namespace {
@@ -402,8 +404,9 @@ private slots:
         std::signal(SIGXFSZ, previousHandler);
         QCOMPARE(dialogs.texts().size(), 2);
         QCOMPARE(dialogs.texts()[0], kOverwrite);
-        QVERIFY2(dialogs.texts()[1].startsWith(QStringLiteral("诗词文件[") + existing + QStringLiteral("] 保存失败：")),
-                 qPrintable(dialogs.texts()[1]));
+        // ... and the message names the system's reason.
+        QCOMPARE(dialogs.texts()[1], QStringLiteral("诗词文件[") + existing + QStringLiteral("] 保存失败：") +
+                                         QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(readAll(existing), old);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"blocker", "old.rtf"}));
     }

@@ -6,6 +6,7 @@
 #include "support/recordingsink.h"
 
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -62,22 +63,186 @@ protected:
 
 } // namespace
 
-TEST_F(SampleStore, OpensWritableThenLockedAndLockedKeepsWritersOut) {
-    EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
-    EXPECT_TRUE(store.isOpen());
-    EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
-    ASSERT_EQ(store.OpenPoemDatabase(0, fx.path()), 0);
-    EXPECT_TRUE(store.isOpen());
-    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QString()), 9);
-    EXPECT_TRUE(sink.messages.isEmpty());
-    // The locked connection refuses writes itself ...
-    EXPECT_THROW(store.db().exec(QStringLiteral("Update Poetry Set fQty=1")), SqlError);
-    // ... and another writer cannot commit while it is open.
-    sqlite3_busy_timeout(fx.db().handle(), 50);
-    EXPECT_THROW(fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1")), SqlError);
-    store.close();
-    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1"));
-    EXPECT_EQ(fx.count(QStringLiteral("select fQty from Poetry where fPoemID=1")), 7);
+TEST(LockedMode, KeepsEveryWriterOutInEveryJournalMode) {
+    // A file another tool switched to a write-ahead log, too: a read transaction
+    // alone does not stop a writer to the log.
+    const struct {
+        const char* journal;
+        bool readOnlyMedia; // the file cannot be written here: a read lock holds writers out
+    } cases[] = {{"delete", false}, {"wal", false}, {"truncate", false}, {"delete", true}};
+    for (const auto& c : cases) {
+        const QString label = QString::fromLatin1(c.journal) + (c.readOnlyMedia ? " read-only" : "");
+        FixtureDb fx;
+        fx.fillSample();
+        fx.db().execNative(QStringLiteral("PRAGMA journal_mode=") + QLatin1String(c.journal));
+        RecordingSink sink;
+        ReadOnlyMediaStore readOnly(&sink);
+        PoemStore writable(&sink);
+        PoemStore& store = c.readOnlyMedia ? readOnly : writable;
+        if (!c.readOnlyMedia) {
+            EXPECT_EQ(store.OpenPoemDatabase(1, fx.path()), 1) << qPrintable(label);
+            EXPECT_EQ(store.FindTable(QStringLiteral("Poet"), QString()), 4);
+        }
+        ASSERT_EQ(store.OpenPoemDatabase(0, fx.path()), 0) << qPrintable(label);
+        EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QString()), 9);
+        EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(label);
+        // The locked connection refuses writes itself ...
+        EXPECT_THROW(store.db().exec(QStringLiteral("Update Poetry Set fQty=1")), SqlError) << qPrintable(label);
+        // ... and no other writer gets a change in while it is open.
+        sqlite3_busy_timeout(fx.db().handle(), 50);
+        EXPECT_THROW(fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1")), SqlError)
+            << qPrintable(label);
+        EXPECT_EQ(fx.count(QStringLiteral("select fQty from Poetry where fPoemID=1")), 1) << qPrintable(label);
+        store.close();
+        fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=7 WHERE fPoemID=1"));
+        EXPECT_EQ(fx.count(QStringLiteral("select fQty from Poetry where fPoemID=1")), 7);
+    }
+}
+
+namespace {
+
+// The sample database as a crash in the middle of a large write leaves it: a
+// copy of the file, part of the change already in it, with its hot journal.
+QString crashedCopy(FixtureDb& fx, const QString& dir) {
+    const QString copy = dir + QStringLiteral("/crashed.mdb");
+    fx.db().execNative(QStringLiteral("PRAGMA cache_size=10"));
+    fx.db().execNative(QStringLiteral("BEGIN"));
+    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fContent=hex(zeroblob(200000)), fQty=99"));
+    EXPECT_TRUE(QFile::copy(fx.path(), copy));
+    EXPECT_TRUE(QFile::copy(fx.path() + QStringLiteral("-journal"), copy + QStringLiteral("-journal")));
+    fx.db().execNative(QStringLiteral("ROLLBACK"));
+    return copy;
+}
+
+qint64 scalar(const QString& path, const char* sql) {
+    SqlDatabase db;
+    db.open(path, true);
+    SqlStatement st = db.prepareNative(QString::fromLatin1(sql));
+    return st.next() ? st.int64(0) : -1;
+}
+
+} // namespace
+
+TEST(OpenPoemDatabase, FileLeftByAnInterruptedWriteIsRecovered) {
+    const struct {
+        qint16 mode;
+        bool readOnlyMedia;
+        qint16 result;
+    } cases[] = {{0, false, 0}, {1, false, 1}, {0, true, -1}, {1, true, -1}};
+    for (const auto& c : cases) {
+        const QString label = QStringLiteral("mode %1%2").arg(c.mode).arg(c.readOnlyMedia ? " read-only" : "");
+        FixtureDb fx;
+        fx.fillSample();
+        const QString path = crashedCopy(fx, fx.dir());
+        RecordingSink sink;
+        ReadOnlyMediaStore readOnly(&sink);
+        PoemStore writable(&sink);
+        PoemStore& store = c.readOnlyMedia ? readOnly : writable;
+        EXPECT_EQ(store.OpenPoemDatabase(c.mode, path), c.result) << qPrintable(label);
+        if (c.result >= 0) {
+            // Played back in full: the file as it was before the write began.
+            EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(label);
+            EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("fQty=99")), 0) << qPrintable(label);
+            store.close();
+            EXPECT_FALSE(QFile::exists(path + QStringLiteral("-journal"))) << qPrintable(label);
+            EXPECT_EQ(scalar(path, "select count(*) from pragma_integrity_check where integrity_check='ok'"), 1);
+        } else {
+            // Cannot be written here: said so, and the journal stays for a later writable open.
+            ASSERT_EQ(sink.messages.size(), c.mode == 1 ? 2 : 1) << qPrintable(label);
+            EXPECT_TRUE(sink.messages.last().text.startsWith(QStringLiteral("数据库文件 ") + path +
+                                                             QStringLiteral(" 需要恢复：")))
+                << qPrintable(sink.messages.last().text);
+            EXPECT_EQ(store.lastOpenProblem(), PoemStore::OpenProblem::NeedsRecovery);
+            EXPECT_TRUE(QFile::exists(path + QStringLiteral("-journal"))) << qPrintable(label);
+        }
+    }
+}
+
+namespace {
+
+// Stops waiting, or frees the file, at the n-th time it is asked.
+class ScriptedWait : public BusyWait {
+public:
+    std::function<bool(int)> answer;
+    int asked = 0;
+    int over = 0;
+    bool keepWaiting(const QString&, int) override { return answer(++asked); }
+    void waitOver() override { ++over; }
+};
+
+} // namespace
+
+TEST(OpenPoemDatabase, FileHeldByAnotherProgramIsNamedAndTheWaitCanStop) {
+    const struct {
+        qint16 mode;
+        const char* otherLock; // what the other program holds
+        bool freedOnThirdAsk;
+        qint16 result;
+    } cases[] = {{1, "BEGIN EXCLUSIVE", false, -1},
+                 {0, "BEGIN EXCLUSIVE", false, -1},
+                 {0, "BEGIN IMMEDIATE", false, -1}, // a writer at work keeps the lock from being taken
+                 {1, "BEGIN EXCLUSIVE", true, 1},
+                 {0, "BEGIN IMMEDIATE", true, 0}};
+    for (const auto& c : cases) {
+        const QString label = QStringLiteral("mode %1, %2").arg(c.mode).arg(QLatin1String(c.otherLock));
+        FixtureDb fx;
+        fx.fillSample();
+        fx.db().execNative(QString::fromLatin1(c.otherLock));
+        if (QLatin1String(c.otherLock) == QLatin1String("BEGIN EXCLUSIVE"))
+            fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=fQty")); // takes the exclusive lock now
+        ScriptedWait wait;
+        wait.answer = [&](int n) {
+            if (n < 3) return true;
+            if (c.freedOnThirdAsk) fx.db().execNative(QStringLiteral("COMMIT"));
+            return c.freedOnThirdAsk;
+        };
+        RecordingSink sink;
+        PoemStore store(&sink);
+        store.setBusyWait(&wait);
+        EXPECT_EQ(store.OpenPoemDatabase(c.mode, fx.path()), c.result) << qPrintable(label);
+        EXPECT_GE(wait.asked, 3) << qPrintable(label);
+        EXPECT_EQ(wait.over, 1) << qPrintable(label);
+        if (c.result == -1) {
+            ASSERT_EQ(sink.messages.size(), 1) << qPrintable(label);
+            EXPECT_EQ(sink.messages[0].text, QStringLiteral("数据库文件 ") + fx.path() +
+                                                 QStringLiteral(" 正被另一个程序占用，现在无法打开。\n\n"
+                                                                "请关闭正在使用它的程序后再试。"));
+            EXPECT_FALSE(store.isOpen());
+        } else {
+            EXPECT_TRUE(sink.messages.isEmpty()) << qPrintable(label);
+        }
+    }
+}
+
+TEST(OpenPoemDatabase, DamagedFileIsNotCalledAForeignOne) {
+    FixtureDb fx;
+    fx.fillSample();
+    fx.closeConnection();
+    QFile f(fx.path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray good = f.readAll();
+    f.close();
+    const struct {
+        const char* name;
+        int offset;
+        QByteArray bytes;
+    } cases[] = {{"page size in the header", 16, QByteArray("\x00\x07", 2)},
+                 {"schema page overwritten", 100, QByteArray(400, '\x5a')}};
+    for (const auto& c : cases) {
+        QByteArray bad = good;
+        bad.replace(c.offset, c.bytes.size(), c.bytes);
+        const QString path = fx.dir() + QStringLiteral("/damaged.mdb");
+        writeFile(path, bad);
+        RecordingSink sink;
+        PoemStore store(&sink);
+        EXPECT_EQ(store.OpenPoemDatabase(1, path), -1) << c.name;
+        ASSERT_EQ(sink.messages.size(), 1) << c.name;
+        EXPECT_TRUE(sink.messages[0].text.startsWith(QStringLiteral("数据库文件 ") + path +
+                                                     QStringLiteral(" 已损坏，无法打开。")))
+            << qPrintable(sink.messages[0].text);
+        EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
+        EXPECT_EQ(store.lastOpenProblem(), PoemStore::OpenProblem::Damaged) << c.name;
+    }
 }
 
 TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
