@@ -330,6 +330,23 @@ QString SearchIndex::filter(const PoemSearchFields& fields, bool foldScripts) {
         if (waiting > 0 && waiting <= kSyncBeforeSearch && m_writable && sqlite3_get_autocommit(m_db.handle()))
             waiting = indexSome(int(waiting));
         if (!usable() || waiting > kScanAbove) return clause;
+        // Locked mode refuses every change with query_only, the temporary table
+        // of hits included; the file itself stays held by the write lock, so the
+        // guard is lifted for these temporary writes alone.
+        qint64 queryOnly = 0;
+        m_db.scalarInt(QStringLiteral("PRAGMA query_only"), &queryOnly);
+        struct QueryOnlyLifted {
+            SqlDatabase& db;
+            bool lifted;
+            ~QueryOnlyLifted() {
+                if (!lifted) return;
+                try {
+                    db.execNative(QStringLiteral("PRAGMA query_only=1"));
+                } catch (const SqlError&) {
+                }
+            }
+        } guard{m_db, queryOnly != 0};
+        if (guard.lifted) m_db.execNative(QStringLiteral("PRAGMA query_only=0"));
         m_db.execNative(QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS SearchHits (id INTEGER PRIMARY KEY)"));
         m_db.execNative(QStringLiteral("DELETE FROM temp.SearchHits"));
         QString fill = QStringLiteral("INSERT INTO temp.SearchHits SELECT rowid FROM SearchIndex WHERE SearchIndex MATCH ?");
