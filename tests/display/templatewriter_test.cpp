@@ -54,20 +54,22 @@ TEST(WriteTemplate, WritesFiveRowsThatLoadBack) {
         {"save into a template without rows", "DELETE FROM PoetrySet", standard, TemplateWriteMode::Save},
         {"save completes missing line kinds", "DELETE FROM PoetrySet WHERE fID>=3", standard,
          TemplateWriteMode::Save},
+        {"save over a name with a quote", "UPDATE PoetrySet SET fModel='3# 旧''s %1'", QStringLiteral("3# 旧's %1"),
+         TemplateWriteMode::Save},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FixtureDb fx;
         fx.fillSample();
         if (*c.setUp) fx.db().execNative(QString::fromUtf8(c.setUp));
-        Template t = loaded(fx, standard);
+        Template t = loaded(fx, c.mode == TemplateWriteMode::New ? standard : c.model);
         t[0].FontSize = 20;
         t[3] = sampleLine();
         t[4].Offset = 7;
         WriteTemplate(fx.db(), c.model, t, c.mode);
         EXPECT_EQ(rows(fx, c.model), "5/5");
         EXPECT_EQ(loaded(fx, c.model), t);
-        if (c.model != standard) EXPECT_EQ(rows(fx, standard), "5/5");
+        if (c.mode == TemplateWriteMode::New) EXPECT_EQ(rows(fx, standard), "5/5");
     }
 }
 
