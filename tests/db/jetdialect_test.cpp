@@ -107,6 +107,7 @@ TEST_F(Dialect, Functions) {
 TEST_F(Dialect, ComparisonIgnoresLatinCase) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fPoet='LI BAI'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fPoet<>'li bai'")), 8);
+    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fTitle='MOON''S SONG'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where fTitle like 'moon''s song'")), 1);
 }
 
