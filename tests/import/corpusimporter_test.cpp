@@ -156,11 +156,6 @@ TEST_F(CorpusImporter, SimplifiedConversionMergesTheSpellingsOfOnePoet) {
     EXPECT_EQ(run(kShiAndCi, true).added, 0);
 }
 
-TEST_F(CorpusImporter, KeepSourceLeavesTheCharactersAlone) {
-    run({QStringLiteral("song")}, false);
-    EXPECT_EQ(count("SELECT count(*) FROM Poetry WHERE fPoet='蘇軾' AND fTitle='題西林壁'"), 1);
-}
-
 TEST_F(CorpusImporter, StoppedImportLeavesTheDatabaseAsItWas) {
     std::atomic<bool> stop{false};
     const ImportResult r = run(kShiAndCi, false, &stop, [&](const ImportProgress& p) {

@@ -13,7 +13,8 @@
 namespace {
 
 // Poems that exercise the first-clause rule: shared clauses, no comma, a
-// leading comma, NULL content, Latin case, a quote, stale scratch values.
+// leading comma, NULL content, Latin case, a quote, stale scratch values, and
+// a clause no other poem shares.
 const char* const kPoems =
     "INSERT INTO Poetry (fPoemID,fPoet,fTitle,fContent,fBook_del) VALUES "
     "(1,'李白','静夜思','床前明月光，疑是地上霜。',NULL),"
@@ -27,7 +28,8 @@ const char* const kPoems =
     "(9,'己','引号甲','It''s here，one',NULL),"
     "(10,'庚','引号乙','It''s here，two',NULL),"
     "(11,'辛','春望','国破山河在，又一首。',NULL),"
-    "(12,'壬','逗号开头二','，开头就是逗号。',NULL)";
+    "(12,'壬','逗号开头二','，开头就是逗号。',NULL),"
+    "(13,'癸','独句','孤云独去闲，无人同此句。',NULL)";
 
 void fill(FixtureDb& fx) { fx.db().execNative(QString::fromUtf8(kPoems)); }
 
