@@ -213,7 +213,8 @@ double timed(const std::function<void()>& op) {
 // ---------------------------------------------------------------- results
 
 enum class Target {
-    None, Listing, Startup, Render, Duplicate, NotesShort, NotesLong, IndexedTerm, IndexedChar, IndexBuild, IndexGrowth
+    None, Listing, Frame, Startup, Render, Duplicate, NotesShort, NotesLong, IndexedTerm, IndexedChar, IndexBuild,
+    IndexGrowth
 };
 
 struct Row {
@@ -251,6 +252,9 @@ Verdict verdict(const Row& r) {
     const double ratio = r.raw > 0 ? r.program / r.raw : 0;
     switch (r.target) {
     case Target::Listing: return {QStringLiteral("<=1.3x"), ratio <= 1.3};
+    // A click answered within one frame at 60 Hz: showing the first poem and
+    // repainting dominate it, so a ratio to its SQL is the wrong yardstick.
+    case Target::Frame: return {QStringLiteral("<16 ms"), r.program < 0.016};
     case Target::Startup: return {QStringLiteral("<=1.5x"), ratio <= 1.5};
     case Target::Duplicate: return {QStringLiteral("<=0.7x"), ratio <= 0.7};
     case Target::Render: return {QStringLiteral("<5 ms"), r.program < 0.005};
@@ -447,7 +451,7 @@ struct Bench {
             // The node is brought into view first, as the user scrolls to it before clicking.
             w.ui.tvwList->scrollTo(libai);
             settle();
-            rows.push_back(measure(QStringLiteral("tree: click the poet 李白"), Target::Listing,
+            rows.push_back(measure(QStringLiteral("tree: click the poet 李白"), Target::Frame,
                                    [&] { w.ui.tvwList->setCurrentIndex(libai); }));
             rows.back().note = QStringLiteral("%1 titles listed").arg(w.browse->model()->size());
         }
