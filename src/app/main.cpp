@@ -30,14 +30,14 @@ int main(int argc, char* argv[]) {
                             if (quitAfter >= 0) {
                                 QTimer::singleShot(quitAfter, &window, [&] {
                                     std::printf("caption=%s\nwritemode=%d\ndatabase=%s\n",
-                                                qPrintable(window.windowTitle()), int(window.WriteMode),
-                                                qPrintable(window.DatabasePath));
+                                                qPrintable(window.windowTitle()), int(window.session().writeMode()),
+                                                qPrintable(window.session().databasePath()));
                                     window.close();
                                 });
                             }
                         });
     splash.show();
     const int rc = app.exec();
-    if (quitAfter >= 0) return window.WriteMode == 1 ? rc : 1;
+    if (quitAfter >= 0) return window.session().canWrite() ? rc : 1;
     return rc;
 }

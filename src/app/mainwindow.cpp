@@ -158,7 +158,7 @@ void MainWindow::connectFrame() {
     connect(ui.cboList, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboList_Click(); });
     connect(ui.mnuEditRefresh, &QAction::triggered, this, [this] { UpdateCounters(QString(), true); });
     connect(ui.mnuEditBin, &QAction::triggered, this, [this] {
-        RecycleBinDialog bin(m_store.db(), dialogs(), WriteMode == 1, this);
+        RecycleBinDialog bin(m_store.db(), dialogs(), m_session.canWrite(), this);
         connect(&bin, &RecycleBinDialog::poemRestored, this, [this] { UpdateCounters(QString(), true); });
         bin.exec();
     });
@@ -224,7 +224,7 @@ void MainWindow::enterMovesFocus(QWidget* field) {
 }
 
 void MainWindow::EnableCommandButtons(bool enabled) {
-    if (WriteMode == 1) {
+    if (m_session.canWrite()) {
         for (QWidget* b : {static_cast<QWidget*>(ui.cmdSetting), static_cast<QWidget*>(ui.cmdPoet),
                            static_cast<QWidget*>(ui.cmdEdit), static_cast<QWidget*>(ui.cmdSeek)})
             b->setEnabled(enabled);
@@ -236,7 +236,7 @@ void MainWindow::EnableCommandButtons(bool enabled) {
         m_escapeButton = ui.cmdQuit;
         ui.RichTextBox1->setFocus();
     }
-    ui.myState->setText(QStringLiteral("状态：[") + ModeName + u']');
+    ui.myState->setText(QStringLiteral("状态：[") + m_session.modeName() + u']');
 }
 
 void MainWindow::cmdEdit_MouseDown(const QPoint& p) {
@@ -303,19 +303,19 @@ void MainWindow::Form_Load() {
     // 3. The help file.
     HelpFile = programFolder() + QStringLiteral("/readme.chm");
     // 4. No poem edit armed.
-    EditMode = 0;
+    m_session.setEditMode(EditMode::None);
     // 5. The database beside the program.
-    DatabasePath = programFolder() + QStringLiteral("/poem.mdb");
-    ui.panels[6]->setText(DatabasePath);
-    ui.panels[6]->setToolTip(DatabasePath);
+    m_session.setDatabasePath(programFolder() + QStringLiteral("/poem.mdb"));
+    ui.panels[6]->setText(m_session.databasePath());
+    ui.panels[6]->setToolTip(m_session.databasePath());
     // 6, 7. Open it in the saved write mode.
-    WriteMode = Settings::defaultLocked();
-    WriteMode = m_store.OpenPoemDatabase(WriteMode, DatabasePath);
+    m_session.setWriteMode(
+        WriteMode(m_store.OpenPoemDatabase(Settings::defaultLocked(), m_session.databasePath())));
     m_loaded = true;
     // 8, 9. Lock tick, write controls and caption. Also after a failed open, so
     // the window without a database has every write control disabled.
     UpdateCaption();
-    if (WriteMode != -1) {
+    if (m_session.writeMode() != WriteMode::Closed) {
         // Each list on its own: a table missing from the file empties its own
         // list and is named once, the others still fill.
         const auto fill = [this](const QString& sql, std::initializer_list<QComboBox*> combos) {
@@ -380,7 +380,8 @@ void MainWindow::Form_Unload() {
     const int style = ui.lstTitle->viewStyle();
     if (Settings::defaultLstView() != style) Settings::setDefaultLstView(style);
     // A start without a usable database leaves the saved mode alone.
-    if (WriteMode >= 0 && Settings::defaultLocked() != WriteMode) Settings::setDefaultLocked(WriteMode);
+    const auto mode = qint16(m_session.writeMode());
+    if (mode >= 0 && Settings::defaultLocked() != mode) Settings::setDefaultLocked(mode);
 }
 
 void MainWindow::EnableWriteControls(bool enabled) {
@@ -399,22 +400,23 @@ void MainWindow::EnableWriteControls(bool enabled) {
 
 void MainWindow::UpdateCaption() {
     searchIndexer->databaseOpened();
-    ui.mnuToolLock->setChecked(WriteMode == 0);
-    EnableWriteControls(WriteMode == 1);
-    setWindowTitle(QStringLiteral("蓝溪诗汇 ") + (WriteMode == 0 ? QStringLiteral("-（锁定）") : QString()));
+    const bool locked = m_session.writeMode() == WriteMode::Locked;
+    ui.mnuToolLock->setChecked(locked);
+    EnableWriteControls(m_session.canWrite());
+    setWindowTitle(QStringLiteral("蓝溪诗汇 ") + (locked ? QStringLiteral("-（锁定）") : QString()));
 }
 
 void MainWindow::mnuToolLock_Click() {
-    const qint16 requested = WriteMode == 1 ? 0 : 1;
-    const qint16 result = m_store.OpenPoemDatabase(requested, DatabasePath);
-    if (result != WriteMode) {
-        WriteMode = result;
+    const qint16 requested = m_session.canWrite() ? 0 : 1;
+    const auto result = WriteMode(m_store.OpenPoemDatabase(requested, m_session.databasePath()));
+    if (result != m_session.writeMode()) {
+        m_session.setWriteMode(result);
         UpdateCaption();
-    } else if (WriteMode == 0) {
+    } else if (result == WriteMode::Locked) {
         m_dialogs->message(QStringLiteral("系统无法写入数据库，解锁操作失败！"), MessageSink::Icon::Warning);
     }
-    // The menu's own tick follows WriteMode, not the click.
-    ui.mnuToolLock->setChecked(WriteMode == 0);
+    // The menu's own tick follows the write mode, not the click.
+    ui.mnuToolLock->setChecked(m_session.writeMode() == WriteMode::Locked);
 }
 
 QString MainWindow::getFilePath(int kind, int filterIndex, const QString& initialName, const QString& title,
@@ -427,22 +429,23 @@ void MainWindow::mnuToolFile_Click() {
     const QString path = getFilePath(1, 1, initial, windowTitle(),
                                      QStringLiteral("所有文件 (*.*)|*.*|Access 数据库 (*.mdb)|*.mdb"));
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    if (WriteMode < 0) WriteMode = qint16(-WriteMode);
-    const qint16 result = m_store.OpenPoemDatabase(WriteMode, path);
+    // After a failed start (Closed) the switch asks for a writable file.
+    const qint16 mode = m_session.writeMode() == WriteMode::Closed ? 1 : qint16(m_session.writeMode());
+    const qint16 result = m_store.OpenPoemDatabase(mode, path);
     if (result != -1) {
-        DatabasePath = path;
-        ui.panels[6]->setText(DatabasePath);
-        ui.panels[6]->setToolTip(DatabasePath);
+        m_session.setDatabasePath(path);
+        ui.panels[6]->setText(path);
+        ui.panels[6]->setToolTip(path);
         UpdateCounters(QString(), true);
         ui.cboList->setCurrentIndex(ui.cboList->currentIndex() == 0 ? 1 : 0);
         // Always brought in line: after a failed start the write controls were
         // disabled although the retried mode already reads 1.
-        WriteMode = result;
+        m_session.setWriteMode(WriteMode(result));
         UpdateCaption();
         return;
     }
     // Not a poem database, or it could not be opened: back to the previous file.
-    WriteMode = m_store.OpenPoemDatabase(WriteMode, DatabasePath);
+    m_session.setWriteMode(WriteMode(m_store.OpenPoemDatabase(mode, m_session.databasePath())));
     UpdateCaption();
 }
 

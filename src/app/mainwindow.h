@@ -3,6 +3,8 @@
 // state the subsystems share, start-up and shutdown, the write lock and the
 // database switch. The subsystems' handlers live in their own controllers.
 #include "app/dialogs.h"
+#include "app/session.h"
+#include "app/windowframe.h"
 #include "browse/windowlayout.h"
 #include "db/poemstore.h"
 
@@ -177,7 +179,7 @@ struct MainUi {
     QAction* mnuAbout = nullptr;
 };
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public WindowFrame {
     Q_OBJECT
 public:
     // `dialogs` is used for every message and dialog; it must outlive the window.
@@ -186,13 +188,9 @@ public:
 
     MainUi ui;
 
-    // Shared state of the main window.
-    qint16 WriteMode = -1;
-    QString DatabasePath;
-    int EditMode = 0;
-    bool RecordChanged = false;
-    int InputState = 0;
-    QString ModeName = QStringLiteral("查询");
+    // The state the window's parts share.
+    Session& session() { return m_session; }
+    const Session& session() const { return m_session; }
     QString HelpFile;
     QString PoetExpandState = QStringLiteral("0");
 
@@ -218,19 +216,21 @@ public:
     // Window modes: the mode name shown in myState, the command buttons, the
     // button Escape presses, the toolbar popup menus and the poet panel zoom.
     void EnableCommandButtons(bool enabled);
-    void setModeName(const QString& name) { ModeName = name; }
-    void setEscapeButton(QAbstractButton* button) { m_escapeButton = button; }
-    QAbstractButton* escapeButton() const { return m_escapeButton; }
+    void setModeName(const QString& name) { m_session.setModeName(name); }
+    void setEscapeButton(QAbstractButton* button) override { m_escapeButton = button; }
+    QAbstractButton* escapeButton() const override { return m_escapeButton; }
+    void enableCommandButtons(bool enabled) override { EnableCommandButtons(enabled); }
+    void arrangeTextPane() override { ArrangeTextPane(); }
     void cmdEdit_MouseDown(const QPoint& pointerInButton);
     void cmdPoet_MouseDown(const QPoint& pointerInButton);
     void cmdPoetExpand_Click();
     // Enter in a single-line field moves the focus on as Tab does.
-    void enterMovesFocus(QWidget* field);
+    void enterMovesFocus(QWidget* field) override;
 
     // Layout in twips, applied to the widgets.
     void Form_Resize();
     void ArrangeTextPane();
-    int twipsToPixels(int twips) const;
+    int twipsToPixels(int twips) const override;
     int pixelsToTwips(int pixels) const;
 
     // Status-bar tags (numbers the counters keep with their panels).
@@ -283,6 +283,7 @@ private:
 
     Dialogs* m_dialogs;
     PoemStore m_store;
+    Session m_session;
     std::unique_ptr<BusyWaitNote> m_busyNote;
     bool m_loaded = false;
     bool m_unloaded = false;

@@ -78,9 +78,9 @@ void BookController::cboBook_KeyDown(int keyCode) {
 
 void BookController::startTyping(int state, const QString& modeCaption) {
     QComboBox* cb = w.ui.cboBook;
-    if (m_typing == kTypingNone) m_savedInputState = w.InputState;
+    if (m_typing == kTypingNone) m_savedInputState = w.session().inputState();
     m_typing = state;
-    w.InputState = state;
+    w.session().setInputState(InputState(state));
     w.ui.myState->setText(QStringLiteral("状态：[") + modeCaption + u']');
     QPalette typing = cb->palette();
     typing.setColor(QPalette::Base, typingColour());
@@ -100,19 +100,19 @@ void BookController::endTyping() {
     m_typing = kTypingNone;
     // Back to the state from before the typing began (0 unless another panel
     // holds the guard), so that panel keeps its own.
-    w.InputState = m_savedInputState;
-    m_savedInputState = 0;
+    w.session().setInputState(m_savedInputState);
+    m_savedInputState = InputState::Free;
 }
 
 void BookController::mnuVolAdd_Click() {
-    if (w.WriteMode != 1) return;
+    if (!w.session().canWrite()) return;
     startTyping(kTypingAdd, w.ui.mnuVolAdd->text());
     w.ui.cboBook->setEditText(QString());
     w.ui.cboBook->setFocus();
 }
 
 void BookController::mnuVolChg_Click() {
-    if (w.WriteMode != 1) return;
+    if (!w.session().canWrite()) return;
     QComboBox* cb = w.ui.cboBook;
     const int index = cb->currentIndex();
     // Any entry, the whole collection's included: renaming entry 0 changes no
@@ -225,7 +225,7 @@ qint32 BookController::chosenBook(const QString& what, const QString& refusal) {
 // ---- The book menu ----
 
 void BookController::mnuVolDel_Click() {
-    if (w.WriteMode != 1) return;
+    if (!w.session().canWrite()) return;
     QComboBox* cb = w.ui.cboBook;
     if (cb->currentIndex() < 0) return;
     const QString name = cb->currentText();
@@ -265,7 +265,7 @@ void BookController::mnuVolDel_Click() {
 }
 
 void BookController::mnuBookOrder_Click() {
-    if (w.WriteMode != 1) return;
+    if (!w.session().canWrite()) return;
     BookListDialog dialog(w.store().db(), w.dialogs(), &w);
     if (beforeBookListShown) beforeBookListShown(dialog);
     dialog.exec();
@@ -276,7 +276,7 @@ void BookController::mnuBookAdd_Click(int index) { fileOrUnfile(Filing::File, in
 void BookController::mnuBookDel_Click(int index) { fileOrUnfile(Filing::Unfile, index); }
 
 void BookController::fileOrUnfile(Filing kind, int index) {
-    if (w.WriteMode != 1 || index < 0 || index > 1) return;
+    if (!w.session().canWrite() || index < 0 || index > 1) return;
     const bool filing = kind == Filing::File;
     const TitleListModel* list = w.browse->model();
     const int selected = w.browse->selectedRow();
@@ -320,7 +320,7 @@ void BookController::fileOrUnfile(Filing kind, int index) {
 }
 
 void BookController::mnuBookDelAll_Click() {
-    if (w.WriteMode != 1) return;
+    if (!w.session().canWrite()) return;
     const QString what = w.ui.mnuBookDelAll->text();
     const QString name = w.ui.cboBook->currentText();
     const qint32 id = chosenBook(what, QStringLiteral("请选定清空目录！"));

@@ -1,6 +1,8 @@
 #pragma once
 // Books: the book combo's adding and renaming in place, the book menu (add,
 // rename, delete, order), filing and unfiling poems, and emptying a book.
+#include "app/session.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPointer>
@@ -60,6 +62,6 @@ private:
     QPointer<QCompleter> m_completer;
     // 1 while a new book's name is typed, 2 while a book is renamed in place.
     int m_typing = 0;
-    int m_savedInputState = 0;
+    InputState m_savedInputState = InputState::Free;
     bool m_finishing = false;
 };

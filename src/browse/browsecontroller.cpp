@@ -319,7 +319,7 @@ void BrowseController::cboBook_Click() {
     // Runs only while the combo is shown (not replaced by the duplicate picker's
     // layout) and no book name is being typed.
     if (w.ui.cboBook->isHidden()) return;
-    if (w.InputState > 0) return;
+    if (w.session().inputState() != InputState::Free) return;
     BusyCursor busy;
     const int index = w.ui.cboBook->currentIndex();
     QString filter;

@@ -117,7 +117,7 @@ qint32 DisplayController::MeasureCharHeight(int kind) const {
 }
 
 void DisplayController::RenderPoem(const QString& id) {
-    if (w.InputState == 1) return;
+    if (w.session().inputState() == InputState(1)) return;
     BusyCursor busy;
     QTextEdit* pane = w.ui.RichTextBox1;
     PoemFields poem;
@@ -161,14 +161,14 @@ void DisplayController::RenderPoem(const QString& id) {
     SelectRange(pane, 0, 0);
     pane->setUpdatesEnabled(true);
 
-    if (w.EditMode == 0) {
+    if (w.session().editMode() == EditMode(0)) {
         if (!w.ui.fraSeek->isHidden()) {
             const auto hit = FindSearchTermInPoem(pane->toPlainText(), PartStart, w.ui.txtContent->toPlainText(),
                                             w.ui.txtMemo->toPlainText(), w.ui.txtPre->toPlainText(),
                                             Settings::foldScripts());
             if (hit) SelectRange(pane, hit->start, hit->length);
         }
-    } else if (!(w.EditMode == 1 && w.RecordChanged)) {
+    } else if (!(w.session().editMode() == EditMode(1) && w.session().recordChanged())) {
         LoadPoemFields();
     }
 }
@@ -209,6 +209,6 @@ bool DisplayController::LoadPoemFields() {
             w.store().reportReadFailure(e);
         }
     }
-    w.RecordChanged = false;
+    w.session().setRecordChanged(false);
     return found;
 }

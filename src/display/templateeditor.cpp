@@ -84,8 +84,8 @@ void TemplateEditor::ShowLineKindFormat(int kind) {
     if (kind < 0 || kind >= kTemplateLineCount) return;
     const TemplateLine line = w.display->CurrentTemplate[size_t(kind)];
     const MainUi& ui = w.ui;
-    const int saved = w.InputState;
-    w.InputState = 1;
+    const InputState saved = w.session().inputState();
+    w.session().setInputState(InputState(1));
     // The controls' change events write the same values back into the line.
     const int face = ui.cboFontName->findText(line.FontName);
     if (face >= 0) ui.cboFontName->setCurrentIndex(face);
@@ -105,7 +105,7 @@ void TemplateEditor::ShowLineKindFormat(int kind) {
         group->setExclusive(true);
     }
     w.display->CurrentTemplate[size_t(kind)] = line;
-    w.InputState = saved;
+    w.session().setInputState(saved);
 }
 
 // ---- Field changes ----
@@ -286,7 +286,7 @@ void TemplateEditor::cmdDel_Click() {
 
 void TemplateEditor::cboModel_KeyDown(int key) {
     // The Delete key deletes only where the delete button would: the store is writable.
-    if (key == Qt::Key_Delete && w.WriteMode == 1) cmdDel_Click();
+    if (key == Qt::Key_Delete && w.session().canWrite()) cmdDel_Click();
 }
 
 bool TemplateEditor::eventFilter(QObject* watched, QEvent* event) {

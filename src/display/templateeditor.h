@@ -22,7 +22,7 @@ public:
     // Shows the line kind chosen in cboText.
     void cboText_Click();
     // Copies line `kind` of the current template into the controls, with
-    // InputState 1 so that the controls' own change events draw nothing.
+    // the input held so that the controls' own change events draw nothing.
     void ShowLineKindFormat(int kind);
 
     // Field handlers: each writes one field of the current line kind and redraws.

@@ -52,7 +52,7 @@ PoemEditor::PoemEditor(MainWindow& window) : QObject(&window), w(window) {
     connect(w.ui.cmdEditOk, &QPushButton::clicked, this, [this] { ConfirmPoemEdit(); });
 
     // Every change of a poem field marks the record as changed.
-    const auto changed = [this] { w.RecordChanged = true; };
+    const auto changed = [this] { w.session().setRecordChanged(true); };
     connect(w.ui.txtTitle, &QLineEdit::textChanged, this, changed);
     connect(w.ui.txtQty, &QLineEdit::textChanged, this, changed);
     for (QTextEdit* te : {w.ui.txtPre, w.ui.txtContent, w.ui.txtMemo}) connect(te, &QTextEdit::textChanged, this, changed);
@@ -121,7 +121,7 @@ void PoemEditor::ClearPoemFields() {
     w.ui.txtContent->clear();
     w.ui.txtMemo->clear();
     w.ui.txtQty->setText(QStringLiteral("1"));
-    w.RecordChanged = false;
+    w.session().setRecordChanged(false);
 }
 
 void PoemEditor::LockPoemFields(bool locked) {
@@ -157,8 +157,8 @@ void PoemEditor::BeginPoemEdit(int index) {
     w.ArrangeTextPane();
     if (index == 3) w.ui.cmdEditOk->setFocus();
     else w.ui.txtTitle->setFocus();
-    w.RecordChanged = false;
-    w.EditMode = index;
+    w.session().setRecordChanged(false);
+    w.session().setEditMode(EditMode(index));
     static const char* const captions[] = {"", "新增(&A)", "修改(&E)", "删除(&D)"};
     w.ui.cmdEditOk->setText(QString::fromUtf8(captions[index]));
 }
@@ -208,10 +208,10 @@ void PoemEditor::showSelected(qint64 titles, qint64 poems) {
 }
 
 void PoemEditor::ConfirmPoemEdit() {
-    const int mode = w.EditMode;
+    const int mode = int(w.session().editMode());
     // Nothing is written while the database is locked (the button is disabled then).
-    if (mode < 1 || mode > 3 || w.WriteMode != 1) return;
-    if (mode == 2 && !w.RecordChanged) {
+    if (mode < 1 || mode > 3 || !w.session().canWrite()) return;
+    if (mode == 2 && !w.session().recordChanged()) {
         warn(QStringLiteral("记录信息未有修改!"));
         return;
     }

@@ -15,7 +15,7 @@
 PoetEditor::PoetEditor(MainWindow& window) : QObject(&window), w(window) {
     connect(w.ui.cboPoet2, &QComboBox::currentTextChanged, this, [this] { LoadPoetBiography(); });
     connect(w.ui.cboPoet2, qOverload<int>(&QComboBox::activated), this, [this] { LoadPoetBiography(); });
-    connect(w.ui.txtPoet2, &QTextEdit::textChanged, this, [this] { w.RecordChanged = true; });
+    connect(w.ui.txtPoet2, &QTextEdit::textChanged, this, [this] { w.session().setRecordChanged(true); });
     connect(w.ui.mnuPoetEdit, &QAction::triggered, this, [this] { mnuPoetEdit_Click(); });
     connect(w.ui.mnuPoetDel, &QAction::triggered, this, [this] { mnuPoetDel_Click(); });
     connect(w.ui.cmdPoetOk, &QPushButton::clicked, this, [this] { cmdPoetOk_Click(); });
@@ -39,7 +39,7 @@ void PoetEditor::LoadPoetBiography() {
         }
     }
     w.ui.txtPoet2->setPlainText(brief);
-    w.RecordChanged = false;
+    w.session().setRecordChanged(false);
 }
 
 int PoetEditor::FindPoetIndex(const QString& name) const {
@@ -60,8 +60,8 @@ void PoetEditor::arm(const QString& code) {
     w.ui.cmdPoetOk->raise();
     w.ui.cmdPoetCancel->raise();
     w.setModeName(modify ? QStringLiteral("作者修改") : QStringLiteral("作者删除"));
-    w.ui.myState->setText(QStringLiteral("状态：[") + w.ModeName + u']');
-    w.RecordChanged = false;
+    w.ui.myState->setText(QStringLiteral("状态：[") + w.session().modeName() + u']');
+    w.session().setRecordChanged(false);
     if (w.escapeButton() != w.ui.cmdPoetCancel) m_escapeBefore = w.escapeButton();
     w.setEscapeButton(w.ui.cmdPoetCancel);
     if (modify) w.ui.txtPoet2->setFocus();
@@ -128,7 +128,7 @@ void PoetEditor::cmdPoetOk_Click() {
             }
             code = QStringLiteral("3");
             statement = QStringLiteral("Delete From Poet Where ") + condition;
-        } else if (w.RecordChanged) {
+        } else if (w.session().recordChanged()) {
             // A biography needs a poet to belong to.
             if (name.trimmed().isEmpty()) {
                 w.dialogs().message(QStringLiteral("请输入作者姓名!"), MessageSink::Icon::Warning);
@@ -168,5 +168,5 @@ void PoetEditor::cmdPoetOk_Click() {
         if (index >= 0) removePoetAt(index);
         w.ui.txtPoet2->clear();
     }
-    w.RecordChanged = false;
+    w.session().setRecordChanged(false);
 }

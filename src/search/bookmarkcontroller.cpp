@@ -35,7 +35,7 @@ void BookmarkController::cmdBmkSeek_Click() {
 }
 
 void BookmarkController::mnuBookmarkAdd_Click(int index) {
-    if (w.WriteMode != 1 || index < 0 || index > 1) return;
+    if (!w.session().canWrite() || index < 0 || index > 1) return;
     const TitleListModel* list = w.browse->model();
     const int selected = w.browse->selectedRow();
     if (list->size() == 0 || (index == 0 && selected < 0)) return;
@@ -71,7 +71,7 @@ void BookmarkController::mnuBookmarkAdd_Click(int index) {
 }
 
 void BookmarkController::mnuBookmarkDel_Click(int index) {
-    if (w.WriteMode != 1 || index < 0 || index > 1) return;
+    if (!w.session().canWrite() || index < 0 || index > 1) return;
     const TitleListModel* list = w.browse->model();
     const int selected = w.browse->selectedRow();
     if (list->size() == 0 || (index == 0 && selected < 0)) return;
@@ -95,7 +95,7 @@ void BookmarkController::mnuBookmarkDel_Click(int index) {
 }
 
 void BookmarkController::mnuBookmarkDelAll_Click() {
-    if (w.WriteMode != 1 || w.browse->model()->size() == 0) return;
+    if (!w.session().canWrite() || w.browse->model()->size() == 0) return;
     try {
         BusyCursor busy;
         SqlTransaction t(w.store().db());

@@ -46,7 +46,7 @@ bool SearchController::eventFilter(QObject* watched, QEvent* event) {
 
 void SearchController::txtQty_Validate() {
     QLineEdit* qty = w.ui.txtQty;
-    if (w.EditMode >= 1) {
+    if (w.session().editMode() != EditMode::None) {
         const QString n = NormalizeEditCount(qty->text());
         if (n != qty->text()) qty->setText(n);
         return;
@@ -56,14 +56,14 @@ void SearchController::txtQty_Validate() {
 }
 
 void SearchController::leavePoemEdit() {
-    if (w.EditMode <= 0) return;
+    if (w.session().editMode() == EditMode::None) return;
     w.poemEditor->ClearPoemFields();
-    if (w.EditMode == 3) w.poemEditor->LockPoemFields(false);
+    if (w.session().editMode() == EditMode(3)) w.poemEditor->LockPoemFields(false);
 }
 
 void SearchController::cmdSeek_Click() {
     leavePoemEdit();
-    w.EditMode = 0;
+    w.session().setEditMode(EditMode(0));
     w.ui.cmdEditOk->hide();
     w.ui.cmdSeekOk->show();
     w.ui.fraSeek->show();
@@ -74,7 +74,7 @@ void SearchController::cmdSeek_Click() {
     w.setModeName(w.ui.cmdSeek->toolTip());
     w.EnableCommandButtons(false);
     // From searching straight to editing.
-    if (w.WriteMode == 1) w.ui.cmdEdit->setEnabled(true);
+    if (w.session().canWrite()) w.ui.cmdEdit->setEnabled(true);
     w.setEscapeButton(w.ui.cmdSeekCancel);
     w.ui.txtQty->clear();
     w.ui.txtTitle->setFocus();
@@ -108,5 +108,5 @@ void SearchController::cmdSeekCancel_Click() {
     w.ArrangeTextPane();
     w.setModeName(QStringLiteral("查询"));
     w.EnableCommandButtons(true);
-    w.EditMode = 0;
+    w.session().setEditMode(EditMode(0));
 }

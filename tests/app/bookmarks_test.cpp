@@ -75,7 +75,7 @@ private slots:
         QVERIFY(w->ui.cmdBmkSeek->isEnabled());
         QVERIFY(dialogs.messages.isEmpty());
         // The menu entry does the same, and works while the database is locked.
-        w->WriteMode = 0;
+        w->session().setWriteMode(WriteMode::Locked);
         w->UpdateCaption();
         listPoems(*w, QStringLiteral("2"));
         QVERIFY(triggerEnabled(*w, "mnuBmkSeek"));

@@ -105,7 +105,7 @@ private slots:
         dialogs.answers = {answer};
 
         QVERIFY(triggerEnabled(*w, "mnuVolAdd"));
-        QCOMPARE(w->InputState, 1);
+        QCOMPARE(int(w->session().inputState()), 1);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[目录新增]"));
         QCOMPARE(cb->palette().color(QPalette::Base), QColor(0xFF, 0xC0, 0xC0));
         QCOMPARE(cb->currentText(), QString());
@@ -118,7 +118,7 @@ private slots:
         if (byEnter) QVERIFY(w->ui.RichTextBox1->hasFocus());
         QCOMPARE(dialogs.marked(), messages);
         // Leaving the combo always ends the typing.
-        QCOMPARE(w->InputState, 0);
+        QCOMPARE(int(w->session().inputState()), 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
         QCOMPARE(cb->palette().color(QPalette::Base), w->palette().color(QPalette::Base));
         const qint64 books = fx->count(QStringLiteral("SELECT count(*) FROM PoetBook"));
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(dialogs.marked(), (QStringList{"?:边塞诗：目录新增，确定？",
                                                 "!:目录新增操作失败，未作任何修改！\n\ndisk full"}));
         QCOMPARE(items(w->ui.cboBook), before);
-        QCOMPARE(w->InputState, 0);
+        QCOMPARE(int(w->session().inputState()), 0);
     }
 
     void leavingTheComboWithoutTypingDoesNothing() {
@@ -163,11 +163,11 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook")), 4);
         // Another panel's guard is left as it was by a book name typed meanwhile.
-        w->InputState = 1;
+        w->session().setInputState(InputState(1));
         w->books->mnuVolAdd_Click();
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        QCOMPARE(w->InputState, 1);
-        w->InputState = 0;
+        QCOMPARE(int(w->session().inputState()), 1);
+        w->session().setInputState(InputState(0));
     }
 
     // ---- Renaming a book in the combo ----
@@ -230,7 +230,7 @@ private slots:
         dialogs.answers = {answer};
 
         QVERIFY(triggerEnabled(*w, "mnuVolChg"));
-        QCOMPARE(w->InputState, 2);
+        QCOMPARE(int(w->session().inputState()), 2);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[目录修改]"));
         QCOMPARE(MainWindow::tag(cb), QString::number(entry));
         QCOMPARE(cb->palette().color(QPalette::Base), QColor(0xFF, 0xC0, 0xC0));
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(dialogs.marked(), messages);
         QCOMPARE(items(cb), entries);
         QCOMPARE(bookRows(*fx), rows);
-        QCOMPARE(w->InputState, 0);
+        QCOMPARE(int(w->session().inputState()), 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
     }
 

@@ -69,10 +69,10 @@ private slots:
     void startupFillsThePickListsAndCaption() {
         auto w = start();
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
-        QCOMPARE(w->WriteMode, qint16(1));
+        QCOMPARE(int(w->session().writeMode()), 1);
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(w->DatabasePath, fx->dir() + QStringLiteral("/poem.mdb"));
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), w->DatabasePath);
+        QCOMPARE(w->session().databasePath(), fx->dir() + QStringLiteral("/poem.mdb"));
+        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), w->session().databasePath());
         // The poets of the Poet table, in both poet lists.
         QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "苏轼"}));
         QCOMPARE(items(w->ui.cboPoet2), items(w->ui.cboPoet));
@@ -95,14 +95,14 @@ private slots:
         auto w = start();
         QAction* lock = w->ui.mnuToolLock;
         lock->trigger();
-        QCOMPARE(w->WriteMode, qint16(0));
+        QCOMPARE(int(w->session().writeMode()), 0);
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
         QVERIFY(lock->isChecked());
         QCOMPARE(writeControlsNotIn(*w, false), QString());
         // Locked really means read-only.
         QVERIFY_THROWS_EXCEPTION(SqlError, w->store().db().exec(QStringLiteral("Delete From Poet")));
         lock->trigger();
-        QCOMPARE(w->WriteMode, qint16(1));
+        QCOMPARE(int(w->session().writeMode()), 1);
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
         QVERIFY(!lock->isChecked());
         QCOMPARE(writeControlsNotIn(*w, true), QString());
@@ -113,7 +113,7 @@ private slots:
 
         // The next start comes up locked.
         auto w2 = start();
-        QCOMPARE(w2->WriteMode, qint16(0));
+        QCOMPARE(int(w2->session().writeMode()), 0);
         QCOMPARE(w2->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
         QVERIFY(w2->ui.mnuToolLock->isChecked());
     }
@@ -121,9 +121,9 @@ private slots:
     void startWithoutDatabaseThenSwitch() {
         QFile::remove(fx->path());
         auto w = start();
-        QCOMPARE(w->WriteMode, qint16(-1));
+        QCOMPARE(int(w->session().writeMode()), -1);
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY(dialogs.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + w->DatabasePath));
+        QVERIFY(dialogs.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + w->session().databasePath()));
         QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Critical);
         QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
         QCOMPARE(writeControlsNotIn(*w, false), QString());
@@ -138,8 +138,8 @@ private slots:
         QCOMPARE(dialogs.fileRequests.size(), 1);
         QCOMPARE(dialogs.fileRequests[0].kind, 1);
         QCOMPARE(dialogs.fileRequests[0].initialName, fx->dir() + QStringLiteral("/poem.mdb"));
-        QCOMPARE(w->WriteMode, qint16(1));
-        QCOMPARE(w->DatabasePath, other.path());
+        QCOMPARE(int(w->session().writeMode()), 1);
+        QCOMPARE(w->session().databasePath(), other.path());
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), other.path());
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(writeControlsNotIn(*w, true), QString());
@@ -159,14 +159,14 @@ private slots:
         QFile::remove(fx->path());
         writeRaw(QStringLiteral("Default_Locked"), QStringLiteral("0"));
         auto w = start();
-        QCOMPARE(w->WriteMode, qint16(-1));
+        QCOMPARE(int(w->session().writeMode()), -1);
         w->close();
         QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QStringLiteral("0"));
     }
 
     void switchToBadFileReopensThePrevious() {
         auto w = start();
-        const QString before = w->DatabasePath;
+        const QString before = w->session().databasePath();
         QTemporaryDir dir;
         const QString bad = dir.filePath(QStringLiteral("bad.mdb"));
         QFile f(bad);
@@ -176,8 +176,8 @@ private slots:
         dialogs.files.push_back(bad);
         w->mnuToolFile_Click();
         QCOMPARE(dialogs.texts(), QStringList{bad + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
-        QCOMPARE(w->DatabasePath, before);
-        QCOMPARE(w->WriteMode, qint16(1));
+        QCOMPARE(w->session().databasePath(), before);
+        QCOMPARE(int(w->session().writeMode()), 1);
         QVERIFY(w->store().isOpen());
         QCOMPARE(w->store().FindTable(QStringLiteral("Poetry"), QString()), 9);
 
@@ -187,7 +187,7 @@ private slots:
         dialogs.files.push_back(dir.filePath(QStringLiteral("nothing.mdb")));
         w->mnuToolFile_Click();
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(w->DatabasePath, before);
+        QCOMPARE(w->session().databasePath(), before);
     }
 
     void switchChangesTheGrouping() {
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(int(Settings::defaultLocked()), mode);
         QCOMPARE(Settings::defaultLstView(), style);
         auto w = start();
-        QCOMPARE(int(w->WriteMode), mode);
+        QCOMPARE(int(w->session().writeMode()), mode);
         QCOMPARE(w->ui.lstTitle->viewStyle(), style);
     }
 
@@ -304,7 +304,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shown, 20000);
         fx->db().execNative(QStringLiteral("COMMIT"));
         QVERIFY(!shownWhileLoading);
-        QCOMPARE(w->WriteMode, qint16(-1));
+        QCOMPARE(int(w->session().writeMode()), -1);
         QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("x:数据库文件 ") + fx->path() +
                                                QStringLiteral(" 正被另一个程序占用，现在无法打开。\n\n"
                                                               "请关闭正在使用它的程序后再试。")});

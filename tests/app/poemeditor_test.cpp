@@ -95,8 +95,8 @@ private slots:
         QVERIFY(w);
         w->ui.txtTitle->setText(QStringLiteral("从前的文字"));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(w->EditMode, index);
-        QVERIFY(!w->RecordChanged);
+        QCOMPARE(int(w->session().editMode()), index);
+        QVERIFY(!w->session().recordChanged());
         QCOMPARE(w->ui.myState->text(), state);
         QVERIFY(w->ui.fraSeek->isVisible());
         QVERIFY(w->ui.cmdEditOk->isVisible());
@@ -121,7 +121,7 @@ private slots:
         // Escape leaves the edit: fields cleared and unlocked, browsing again.
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->ui.fraSeek->isVisible());
-        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(int(w->session().editMode()), 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
         QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.cboPoet->currentText().isEmpty());
         QVERIFY(w->ui.txtContent->toPlainText().isEmpty());
@@ -141,12 +141,12 @@ private slots:
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[1]));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("春"));
         QCOMPARE(w->ui.cboType->currentText(), QStringLiteral("诗"));
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         // Delete, then back to search: the fields are cleared and unlocked.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         QVERIFY(w->ui.txtTitle->isReadOnly());
         w->ui.cmdSeek->click();
-        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(int(w->session().editMode()), 0);
         QVERIFY(!w->ui.txtTitle->isReadOnly());
         QVERIFY(w->ui.txtTitle->text().isEmpty());
         QVERIFY(w->ui.txtQty->text().isEmpty());
@@ -168,7 +168,7 @@ private slots:
         w->ui.cmdSeekOk->click();
         QCOMPARE(w->browse->model()->size(), 0);
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(int(w->session().editMode()), 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
         QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
@@ -187,17 +187,17 @@ private slots:
         QFETCH(QString, field);
         auto w = start();
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         QObject* f = w->findChild<QObject*>(field);
         if (auto* le = qobject_cast<QLineEdit*>(f)) le->setText(le->text() + u'1');
         else if (auto* te = qobject_cast<QTextEdit*>(f)) te->setPlainText(te->toPlainText() + u'1');
         else qobject_cast<QComboBox*>(f)->setEditText(qobject_cast<QComboBox*>(f)->currentText() + u'1');
-        QVERIFY(w->RecordChanged);
+        QVERIFY(w->session().recordChanged());
         // Choosing a listed entry (the Click event) counts too, even the same one.
         if (auto* cb = qobject_cast<QComboBox*>(f); cb && cb->count() > 0) {
-            w->RecordChanged = false;
+            w->session().setRecordChanged(false);
             emit cb->activated(0);
-            QVERIFY(w->RecordChanged);
+            QVERIFY(w->session().recordChanged());
         }
     }
 
@@ -310,7 +310,7 @@ private slots:
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         // The add stays armed.
-        QCOMPARE(w->EditMode, 1);
+        QCOMPARE(int(w->session().editMode()), 1);
         // Modify finds it again by the same texts.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
         QCOMPARE(w->ui.txtTitle->text(), title);
@@ -408,7 +408,7 @@ private slots:
                                                "朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。",
                                                kHeading, "1", "0", "<null>"}));
         // Reloaded: nothing counts as changed now.
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         QCOMPARE(historyIds(*w).first(), 2);
         QCOMPARE(historyIds(*w).count(2), 1);
 
@@ -465,7 +465,7 @@ private slots:
 
         w->ui.txtPre->setPlainText(QStringLiteral("序二"));
         QVERIFY(triggerEnabled(*w, "mnuToolLock"));
-        QCOMPARE(w->WriteMode, qint16(0));
+        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!w->ui.cmdEditOk->isEnabled());
         QTest::mouseClick(w->ui.cmdEditOk, Qt::LeftButton);
         QCOMPARE(dialogs.texts().size(), 1);
@@ -528,7 +528,7 @@ private slots:
         // The next poem is loaded, still locked, ready for the next delete.
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
         QVERIFY(w->ui.txtTitle->isReadOnly());
-        QCOMPARE(w->EditMode, 3);
+        QCOMPARE(int(w->session().editMode()), 3);
 
         // The last listed poem: the list empties, the fields keep it.
         dialogs.messages.clear();
@@ -612,7 +612,7 @@ private slots:
         QCOMPARE(w->ui.mySelect->text(), selected);
         QCOMPARE(historyIds(*w), history);
         QCOMPARE(w->ui.txtContent->toPlainText(), content);
-        QCOMPARE(w->EditMode, index);
+        QCOMPARE(int(w->session().editMode()), index);
         // The connection is usable afterwards: once the trigger is gone the same
         // confirm goes through.
         fx->db().execNative(QStringLiteral("DROP TRIGGER refuse"));

@@ -62,14 +62,14 @@ private slots:
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字太白，号青莲居士。"));
         QVERIFY(w->ui.txtPoet2->isReadOnly() && !w->ui.cboPoet2->isEnabled());
         QVERIFY(!w->ui.cmdPoetOk->isVisible());
-        w->RecordChanged = true;
+        w->session().setRecordChanged(true);
         QVERIFY(triggerEnabled(remove ? w->ui.mnuPoetDel : w->ui.mnuPoetEdit));
         QCOMPARE(w->poetEditor->actionCode(), code);
         QCOMPARE(w->ui.txtPoet2->isReadOnly(), remove);
         QCOMPARE(w->ui.cboPoet2->isEnabled(), !remove);
         QVERIFY(w->ui.cmdPoetOk->isVisible() && w->ui.cmdPoetCancel->isVisible());
         QCOMPARE(w->ui.myState->text(), state);
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         QCOMPARE(w->escapeButton(), w->ui.cmdPoetCancel);
         QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focus);
         // The toolbar and the poem panel are left alone.
@@ -121,7 +121,7 @@ private slots:
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
         QVERIFY(triggerEnabled(w->ui.mnuPoetEdit));
         w->ui.txtPoet2->setPlainText(text);
-        QVERIFY(w->RecordChanged);
+        QVERIFY(w->session().recordChanged());
 
         // Cancelled: nothing written, the action unchanged.
         w->ui.cmdPoetOk->click();
@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), stored);
         QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         // Listed in both poet lists at the same place, sorted in.
         QCOMPARE(items(w->ui.cboPoet), (QStringList{"Li Bai", "李商隐", "李白", "杜甫", "苏轼"}));
         QVERIFY(parallel(*w));
@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字子美。"));
         w->ui.cboPoet2->setEditText(QStringLiteral("王维"));
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         w->ui.cmdPoetOk->click();
         QCOMPARE(dialogs.texts(), QStringList{"作者信息未有修改!"});
         // A name with a quote is stored and listed like any other.
@@ -241,11 +241,11 @@ private slots:
         auto w = start();
         QVERIFY(triggerEnabled(w->ui.mnuPoetEdit));
         w->ui.txtPoet2->setPlainText(QStringLiteral("未存的文字"));
-        QVERIFY(w->RecordChanged);
+        QVERIFY(w->session().recordChanged());
         showPoemsOf(*w, QStringLiteral("苏轼"));
         QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("苏轼"));
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("字子瞻，号东坡居士。"));
-        QVERIFY(!w->RecordChanged);
+        QVERIFY(!w->session().recordChanged());
         // A NULL biography reads as empty.
         showPoemsOf(*w, QStringLiteral("李商隐"));
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());

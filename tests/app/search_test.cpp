@@ -63,7 +63,7 @@ private slots:
         auto w = startActive();
         QVERIFY(w);
         if (locked) w->mnuToolLock_Click();
-        QCOMPARE(w->WriteMode, qint16(locked ? 0 : 1));
+        QCOMPARE(int(w->session().writeMode()), locked ? 0 : 1);
         const int paneTopBefore = w->ui.RichTextBox1->y();
         w->ui.txtTitle->setText(QStringLiteral("月"));
         w->ui.txtQty->setText(QStringLiteral("3"));
@@ -82,7 +82,7 @@ private slots:
         QTRY_VERIFY(w->ui.txtTitle->hasFocus());
         // The text pane moved below the panel.
         QVERIFY(w->ui.RichTextBox1->y() >= w->ui.fraSeek->geometry().bottom());
-        QCOMPARE(w->EditMode, 0);
+        QCOMPARE(int(w->session().editMode()), 0);
 
         QTest::mouseClick(w->ui.cmdSeekCancel, Qt::LeftButton);
         QVERIFY(!shown(*w, w->ui.fraSeek));

@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(titles(*w), QStringList{"長安"});
         // Locked, nothing is built and the search still finds its poems.
         w->mnuToolLock_Click();
-        QCOMPARE(w->WriteMode, qint16(0));
+        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!panel->isVisibleTo(w.get()));
         w->ui.cmdSeekOk->click();
         QCOMPARE(titles(*w), QStringList{"長安"});

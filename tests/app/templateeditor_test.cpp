@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(int(before[2].Align), 7);
         QCOMPARE(w->display->CurrentTemplate, before);
         QCOMPARE(redraws.count(), 0);
-        QCOMPARE(w->InputState, 0);
+        QCOMPARE(int(w->session().inputState()), 0);
     }
 
     void fieldChangesRedraw_data() {
@@ -502,7 +502,7 @@ private slots:
         dialogs = ScriptedDialogs();
         w = open();
         QVERIFY(w);
-        QCOMPARE(w->WriteMode, qint16(0));
+        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!w->ui.cmdDel->isEnabled());
         dialogs.answers = {true, true};
         QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);

@@ -90,7 +90,7 @@ int fileAll(const QString& path) {
     YesDialogs dialogs;
     MainWindow w(&dialogs);
     w.Form_Load();
-    if (w.WriteMode != 1) return 1;
+    if (!w.session().canWrite()) return 1;
     // Choosing the book lists its poems; every poem is listed after that.
     w.ui.cboBook->setCurrentIndex(w.ui.cboBook->findText(kBook));
     w.FillTitleList(QStringLiteral(" Where a.fPoemID>0"), QStringLiteral("a.fPoemID"), QStringLiteral("0"));
