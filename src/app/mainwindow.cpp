@@ -179,6 +179,18 @@ void MainWindow::connectFrame() {
     connect(ui.cmdPoetExpand, &QToolButton::clicked, this, [this] { cmdPoetExpand_Click(); });
     connect(ui.mnuPoetExpand, &QAction::triggered, this, [this] { cmdPoetExpand_Click(); });
     for (QWidget* field : {ui.cboList, ui.cboTitle2, ui.cboTitle3}) enterMovesFocus(field);
+    // The counters' panels show what the session last counted.
+    connect(&m_session, &Session::totalsChanged, this, [this](const Counters& c) {
+        QString text = QStringLiteral("系统总计：") + QString::number(c.totalTitles) + QStringLiteral("题");
+        if (c.totalTitles > 0) text += QStringLiteral(" (") + QString::number(c.totalPoems) + QStringLiteral("首)");
+        ui.myTotal->setText(text);
+    });
+    connect(&m_session, &Session::listedChanged, this, [this](const Counters& c) {
+        QString text = QStringLiteral("目前选入：") + QString::number(c.listedTitles) + QStringLiteral("题");
+        if (c.listedTitles > 0 && c.listedPoemsKnown)
+            text += QStringLiteral(" (") + QString::number(c.listedPoems) + QStringLiteral("首)");
+        ui.mySelect->setText(text);
+    });
 }
 
 // The booklet of the title list: its poems in the list's order, the selected

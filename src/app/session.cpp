@@ -18,8 +18,15 @@ void Session::setModeName(const QString& name) {
     emit modeNameChanged(name);
 }
 
-void Session::setCounters(const Counters& counters) {
-    if (counters == m_counters) return;
-    m_counters = counters;
-    emit countersChanged(counters);
+void Session::setTotals(qint64 titles, qint64 poems) {
+    m_counters.totalTitles = titles;
+    m_counters.totalPoems = titles > 0 ? poems : 0;
+    emit totalsChanged(m_counters);
+}
+
+void Session::setListed(qint64 titles, qint64 poems, bool poemsKnown) {
+    m_counters.listedTitles = titles;
+    m_counters.listedPoems = titles > 0 ? poems : 0;
+    m_counters.listedPoemsKnown = poemsKnown || titles == 0;
+    emit listedChanged(m_counters);
 }

@@ -17,11 +17,14 @@ enum class EditMode { None = 0, Add = 1, Modify = 2, Delete = 3 };
 enum class InputState { Free = 0, Held = 1, RenamingBook = 2 };
 
 // The counts shown in the status bar: titles and poems of the whole database,
-// poems of the list on show. -1 is "not counted".
+// titles and poems of the list on show. After an appended search only the
+// list's titles are counted, so its poem count is not known.
 struct Counters {
-    qint64 titles = -1;
-    qint64 poems = -1;
-    qint64 selectedPoems = -1;
+    qint64 totalTitles = 0;
+    qint64 totalPoems = 0;
+    qint64 listedTitles = 0;
+    qint64 listedPoems = 0;
+    bool listedPoemsKnown = true;
     bool operator==(const Counters&) const = default;
 };
 
@@ -47,8 +50,10 @@ public:
     const QString& modeName() const { return m_modeName; }
     void setModeName(const QString& name);
 
+    // Announced even when unchanged: the panels show the last count asked for.
     const Counters& counters() const { return m_counters; }
-    void setCounters(const Counters& counters);
+    void setTotals(qint64 titles, qint64 poems);
+    void setListed(qint64 titles, qint64 poems, bool poemsKnown = true);
 
     // The poem of the history line, the one the pane shows; 0 when none.
     qint64 shownPoemId() const { return m_shownPoemId; }
@@ -61,7 +66,8 @@ signals:
     void writeModeChanged(WriteMode mode);
     void editModeChanged(EditMode mode);
     void modeNameChanged(const QString& name);
-    void countersChanged(const Counters& counters);
+    void totalsChanged(const Counters& counters);
+    void listedChanged(const Counters& counters);
 
 private:
     WriteMode m_writeMode = WriteMode::Closed;

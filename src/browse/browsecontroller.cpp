@@ -123,7 +123,8 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     if (replace) {
         UpdateCounters(filter, false);
     } else {
-        w.ui.mySelect->setText(QStringLiteral("目前选入：") + QString::number(m_model->size()) + QStringLiteral("题"));
+        // An append counts the list's titles; its poems are not counted again.
+        w.session().setListed(m_model->size(), 0, false);
     }
     lstTitle_Click();
 }
@@ -140,13 +141,8 @@ void BrowseController::UpdateCounters(const QString& filter, bool totals) {
         n = 0;
         m = 0;
     }
-    QString text = (totals ? QStringLiteral("系统总计：") : QStringLiteral("目前选入：")) + QString::number(n) +
-                   QStringLiteral("题");
-    if (totals) MainWindow::setTag(w.ui.lstTitle, QString::number(n));
-    if (n > 0) text += QStringLiteral(" (") + QString::number(m) + QStringLiteral("首)");
-    QLabel* panel = totals ? w.ui.myTotal : w.ui.mySelect;
-    MainWindow::setTag(panel, QString::number(m));
-    panel->setText(text);
+    if (totals) w.session().setTotals(n, m);
+    else w.session().setListed(n, m);
 }
 
 int BrowseController::selectedRow() const {
@@ -174,11 +170,12 @@ void BrowseController::lstTitle_Click() {
     const TitleRow r = m_model->row(row);
     const QString id = QString::number(r.poemId);
     QComboBox* history = w.ui.cboTitle2;
-    MainWindow::setTag(history, id);
+    w.session().setShownPoemId(r.poemId);
     history->blockSignals(true);
     RemoveHistoryEntry(r.poemId, 1);
     while (history->count() > 30) history->removeItem(history->count() - 1);
-    history->insertItem(0, FormatHistoryLine(r.title, r.poet, id));
+    // The line shows the id as it always did; the id itself travels beside it.
+    history->insertItem(0, FormatHistoryLine(r.title, r.poet, id), qint64(r.poemId));
     history->setCurrentIndex(-1);
     history->blockSignals(false);
     // Choosing the new top line is what shows the poem.
@@ -192,17 +189,17 @@ void BrowseController::lstTitle_MouseDown(const QPoint& globalPos) { w.ui.mnuLst
 void BrowseController::cboTitle2_Click() {
     const int index = w.ui.cboTitle2->currentIndex();
     if (index < 0) return;
-    const qint32 id = HistoryLineId(w.ui.cboTitle2->itemText(index));
-    if (id < 0) return;
-    // The tag keeps the poem last chosen in the title list: a look at another
-    // poem through the history does not move an armed edit to it.
+    const qint64 id = w.ui.cboTitle2->itemData(index).toLongLong();
+    if (id <= 0) return;
+    // The shown poem stays the one last chosen in the title list: a look at
+    // another poem through the history does not move an armed edit to it.
     w.RenderPoem(QString::number(id));
 }
 
 void BrowseController::RemoveHistoryEntry(qint32 id, int force) {
     QComboBox* history = w.ui.cboTitle2;
     for (int i = 0; i < history->count(); ++i) {
-        if (HistoryLineId(history->itemText(i)) == id) {
+        if (history->itemData(i).toLongLong() == id) {
             if (force == 1 || i > 0) {
                 const bool blocked = history->blockSignals(true);
                 history->removeItem(i);

@@ -186,7 +186,7 @@ bool DisplayController::LoadPoemFields() {
     const int row = w.browse->selectedRow();
     if (row >= 0) {
         const TitleRow r = w.browse->model()->row(row);
-        const QString id = MainWindow::tag(w.ui.cboTitle2);
+        const QString id = QString::number(w.session().shownPoemId());
         try {
             SqlStatement st = w.store().db().prepare(
                 QStringLiteral("select * from Poetry Where '' & fPoemID=%1 and fPoet =%2 And fTitle=%3")

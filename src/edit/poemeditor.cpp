@@ -186,26 +186,6 @@ bool PoemEditor::readQty(const QString& condition, qint64* qty) {
     return true;
 }
 
-void PoemEditor::showTotals(qint64 titles, qint64 poems) {
-    QString text = QStringLiteral("系统总计：") + QString::number(titles) + QStringLiteral("题");
-    if (titles > 0) text += QStringLiteral(" (") + QString::number(poems) + QStringLiteral("首)");
-    else poems = 0;
-    MainWindow::setTag(w.ui.lstTitle, QString::number(titles));
-    MainWindow::setTag(w.ui.myTotal, QString::number(poems));
-    w.ui.myTotal->setText(text);
-}
-
-void PoemEditor::showSelected(qint64 titles, qint64 poems) {
-    // After an appended search the panel counts titles only: its poem count
-    // was not kept, so none is shown until the next full count.
-    const QString shown = w.ui.mySelect->text();
-    const bool poemsKnown = shown.contains(u'首') || shown == QStringLiteral("目前选入：0题");
-    QString text = QStringLiteral("目前选入：") + QString::number(titles) + QStringLiteral("题");
-    if (titles >= 1 && poemsKnown) text += QStringLiteral(" (") + QString::number(poems) + QStringLiteral("首)");
-    else if (titles < 1) poems = 0;
-    MainWindow::setTag(w.ui.mySelect, QString::number(poems));
-    w.ui.mySelect->setText(text);
-}
 
 void PoemEditor::ConfirmPoemEdit() {
     const int mode = int(w.session().editMode());
@@ -271,7 +251,7 @@ void PoemEditor::modifyPoem(const PoemRecord& r) {
         warn(QStringLiteral("请输入作者及标题信息!"));
         return;
     }
-    const QString id = MainWindow::tag(w.ui.cboTitle2);
+    const QString id = QString::number(w.session().shownPoemId());
     const QString loadedTitle = w.display->LoadedTitle;
     const QString loadedPoet = w.display->LoadedPoet;
     SqlDatabase& db = w.store().db();
@@ -319,7 +299,7 @@ void PoemEditor::deletePoem() {
     const QString loadedTitle = w.display->LoadedTitle;
     const QString loadedPoet = w.display->LoadedPoet;
     if (!w.dialogs().question(QStringLiteral("确认：《") + loadedTitle + QStringLiteral("》诗词删除？"))) return;
-    const QString id = MainWindow::tag(w.ui.cboTitle2);
+    const QString id = QString::number(w.session().shownPoemId());
     SqlDatabase& db = w.store().db();
     qint64 qty = 0;
     try {
@@ -339,8 +319,8 @@ void PoemEditor::deletePoem() {
 
     // Totals: the stored count of the deleted poem (the count field may have
     // been changed since the poem was loaded).
-    const qint64 titles = MainWindow::tag(w.ui.lstTitle).toLongLong() - 1;
-    showTotals(titles, MainWindow::tag(w.ui.myTotal).toLongLong() - qty);
+    const Counters before = w.session().counters();
+    w.session().setTotals(before.totalTitles - 1, before.totalPoems - qty);
 
     // Every row of the deleted poem leaves the list (an appended search can list it twice).
     TitleListModel* model = w.browse->model();
@@ -349,7 +329,9 @@ void PoemEditor::deletePoem() {
     for (int i = 0; i < model->size(); ++i)
         if (model->poemId(i) == poemId) rows.append(i);
     const qint64 left = model->size() - rows.size();
-    showSelected(left, MainWindow::tag(w.ui.mySelect).toLongLong() - qty * rows.size());
+    // After an appended search the poem count was not kept, so none is shown
+    // until the next full count.
+    w.session().setListed(left, before.listedPoems - qty * rows.size(), before.listedPoemsKnown);
 
     w.browse->RemoveHistoryEntry(poemId, 1);
     // No current row while rows go, so that only the new first row is shown.

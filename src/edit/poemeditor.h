@@ -47,8 +47,6 @@ private:
     void inform(const QString& text);
     void writeFailed(const SqlError& e);
     // The counters kept with the status panels, and their texts.
-    void showTotals(qint64 titles, qint64 poems);
-    void showSelected(qint64 titles, qint64 poems);
 
     MainWindow& w;
     bool m_locked = false;

@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(titles(*w), QStringList{"Moon's Song"});
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(MainWindow::tag(w->ui.lstTitle), QStringLiteral("9"));
+        QCOMPARE(w->session().counters().totalTitles, qint64(9));
         QCOMPARE(w->ui.cboTitle2->count(), 1);
         QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 9);
         QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("Moon's Song (Li Bai·唐)"));
@@ -229,12 +229,12 @@ private slots:
         w->FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
         QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_Down); // 静夜思 after 早发白帝城
         w->FillTitleList(QStringLiteral(" Where a.fPoet='苏轼'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
-        const QString listed = MainWindow::tag(w->ui.cboTitle2);
-        QCOMPARE(listed, QString::number(w->browse->model()->poemId(0)));
+        const qint64 listed = w->session().shownPoemId();
+        QCOMPARE(listed, qint64(w->browse->model()->poemId(0)));
         const auto shown = [&] { return w->ui.RichTextBox1->document()->firstBlock().text(); };
         QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
         QVERIFY(shown().startsWith(QStringLiteral("早发白帝城")));
-        QCOMPARE(MainWindow::tag(w->ui.cboTitle2), listed);
+        QCOMPARE(w->session().shownPoemId(), listed);
         w->display->RenderSelectedPoem();
         QVERIFY(!shown().startsWith(QStringLiteral("早发白帝城")));
         QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
