@@ -9,18 +9,7 @@
 #include "browse/titlelistview.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QListView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QToolButton>
-
 namespace {
-
-using Icon = MessageSink::Icon;
 
 QList<qint32> historyIds(MainWindow& w) {
     QList<qint32> out;
@@ -67,12 +56,8 @@ class PoemEditorTest : public WindowTest {
     Q_OBJECT
 
     QString lastText() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text; }
-    Icon lastIcon() const { return dialogs.messages.isEmpty() ? Icon::None : dialogs.messages.last().icon; }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
     // ---- Arming and leaving ----
 
     void arming_data() {
@@ -95,40 +80,26 @@ private slots:
         QVERIFY(w);
         w->ui.txtTitle->setText(QStringLiteral("从前的文字"));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(w->EditMode, index);
-        QVERIFY(!w->RecordChanged);
         QCOMPARE(w->ui.myState->text(), state);
-        QVERIFY(w->ui.fraSeek->isVisible());
-        QVERIFY(w->ui.cmdEditOk->isVisible());
-        QVERIFY(!w->ui.cmdSeekOk->isVisible());
+        QVERIFY(w->ui.cmdEditOk->isVisible() && !w->ui.cmdSeekOk->isVisible());
         QVERIFY(!w->ui.cmdSetting->isEnabled() && !w->ui.cmdPoet->isEnabled());
-        QVERIFY(w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
-        QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
         QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focus);
         // Add from a hidden panel starts empty; modify and delete load the shown poem.
         QCOMPARE(w->ui.txtTitle->text(), title);
         QCOMPARE(w->ui.txtQty->text(), index == 1 ? QStringLiteral("1") : QStringLiteral("3"));
-        QVERIFY(w->ui.RichTextBox1->y() >= w->ui.fraSeek->geometry().bottom());
         // Exactly six fields are locked in delete mode.
-        QCOMPARE(w->ui.txtTitle->isReadOnly(), locked);
-        QCOMPARE(w->ui.cboPoet->lineEdit()->isReadOnly(), locked);
-        QCOMPARE(w->ui.cboStyle->lineEdit()->isReadOnly(), locked);
-        for (QTextEdit* te : {w->ui.txtPre, w->ui.txtContent, w->ui.txtMemo}) QCOMPARE(te->isReadOnly(), locked);
-        QVERIFY(!w->ui.cboDynasty->lineEdit()->isReadOnly());
-        QVERIFY(!w->ui.cboType->lineEdit()->isReadOnly());
-        QVERIFY(!w->ui.txtQty->isReadOnly());
+        const QList<QObject*> lockable = {w->ui.txtTitle, w->ui.cboPoet->lineEdit(), w->ui.cboStyle->lineEdit(),
+                                          w->ui.txtPre,   w->ui.txtContent,          w->ui.txtMemo};
+        for (QObject* f : lockable) QCOMPARE(f->property("readOnly").toBool(), locked);
+        for (QObject* f : {w->ui.cboDynasty->lineEdit(), w->ui.cboType->lineEdit(), w->ui.txtQty})
+            QVERIFY(!f->property("readOnly").toBool());
 
         // Escape leaves the edit: fields cleared and unlocked, browsing again.
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->ui.fraSeek->isVisible());
-        QCOMPARE(w->EditMode, 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
-        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.cboPoet->currentText().isEmpty());
-        QVERIFY(w->ui.txtContent->toPlainText().isEmpty());
-        QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
-        QVERIFY(!w->ui.txtTitle->isReadOnly() && !w->ui.txtContent->isReadOnly());
-        QVERIFY(!w->ui.cboPoet->lineEdit()->isReadOnly());
-        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.txtContent->toPlainText().isEmpty());
+        for (QObject* f : lockable) QVERIFY(!f->property("readOnly").toBool());
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -141,42 +112,32 @@ private slots:
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[1]));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("春"));
         QCOMPARE(w->ui.cboType->currentText(), QStringLiteral("诗"));
-        QVERIFY(!w->RecordChanged);
         // Delete, then back to search: the fields are cleared and unlocked.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         QVERIFY(w->ui.txtTitle->isReadOnly());
         w->ui.cmdSeek->click();
-        QCOMPARE(w->EditMode, 0);
         QVERIFY(!w->ui.txtTitle->isReadOnly());
-        QVERIFY(w->ui.txtTitle->text().isEmpty());
-        QVERIFY(w->ui.txtQty->text().isEmpty());
+        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.txtQty->text().isEmpty());
         QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()) && !w->ui.cmdEditOk->isVisibleTo(w.get()));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
     }
 
     // With no poem listed, arming modify or delete changes nothing at all.
-    void armingWithEmptyList_data() {
-        QTest::addColumn<int>("index");
-        QTest::newRow("modify") << 2;
-        QTest::newRow("delete") << 3;
-    }
     void armingWithEmptyList() {
-        QFETCH(int, index);
         auto w = start();
         w->ui.cmdSeek->click();
         w->ui.txtTitle->setText(QStringLiteral("没有这首诗"));
         w->ui.cmdSeekOk->click();
         QCOMPARE(w->browse->model()->size(), 0);
-        QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(w->EditMode, 0);
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
-        QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()));
-        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
-        QVERIFY(!w->ui.txtTitle->isReadOnly());
-        QVERIFY(dialogs.messages.isEmpty());
+        for (size_t index : {2, 3}) {
+            QVERIFY(triggerEnabled(w->ui.mnuEditTo[index]));
+            QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+            QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
+            QVERIFY(!w->ui.txtTitle->isReadOnly());
+        }
     }
 
-    // Every change event of the nine fields marks the record changed.
+    // Every change event of the nine fields makes a modify worth confirming.
     void changesMarkTheRecord_data() {
         QTest::addColumn<QString>("field");
         for (const char* f : {"txtTitle", "cboPoet", "cboDynasty", "cboType", "cboStyle", "txtQty", "txtPre",
@@ -187,17 +148,18 @@ private slots:
         QFETCH(QString, field);
         auto w = start();
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
-        QVERIFY(!w->RecordChanged);
         QObject* f = w->findChild<QObject*>(field);
         if (auto* le = qobject_cast<QLineEdit*>(f)) le->setText(le->text() + u'1');
         else if (auto* te = qobject_cast<QTextEdit*>(f)) te->setPlainText(te->toPlainText() + u'1');
         else qobject_cast<QComboBox*>(f)->setEditText(qobject_cast<QComboBox*>(f)->currentText() + u'1');
-        QVERIFY(w->RecordChanged);
+        w->ui.cmdEditOk->click();
+        QVERIFY2(lastText().endsWith(QStringLiteral("修改完毕！")), qPrintable(lastText()));
         // Choosing a listed entry (the Click event) counts too, even the same one.
         if (auto* cb = qobject_cast<QComboBox*>(f); cb && cb->count() > 0) {
-            w->RecordChanged = false;
             emit cb->activated(0);
-            QVERIFY(w->RecordChanged);
+            w->ui.cmdEditOk->click();
+            QCOMPARE(dialogs.messages.size(), 2);
+            QVERIFY2(lastText().endsWith(QStringLiteral("修改完毕！")), qPrintable(lastText()));
         }
     }
 
@@ -213,10 +175,6 @@ private slots:
         QTest::keyClick(w->ui.cboStyle, Qt::Key_Down);
         QTest::keyClick(w->ui.cboStyle, Qt::Key_Up);
         QCOMPARE(w->ui.cboStyle->currentText(), QStringLiteral("乐府"));
-        w->ui.cboPoet->setFocus();
-        QTest::keyClick(w->ui.cboPoet, Qt::Key_Down);
-        QTest::keyClicks(w->ui.cboPoet, QStringLiteral("q"));
-        QCOMPARE(w->ui.cboPoet->currentText(), QStringLiteral("Li Bai"));
         QTest::keyClicks(w->ui.txtContent, QStringLiteral("q"));
         QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("O moon, 100% bright_ly."));
         w->ui.cboDynasty->setFocus();
@@ -230,12 +188,8 @@ private slots:
         QTest::addColumn<QString>("checked");
         QTest::addColumn<QString>("stored");
         QTest::newRow("text") << "abc" << "1" << "1";
-        QTest::newRow("empty") << "" << "1" << "1";
         QTest::newRow("zero") << "0" << "0" << "1";
-        QTest::newRow("negative") << "-3" << "-3" << "1";
         QTest::newRow("half down to even") << "2.5" << "2" << "2";
-        QTest::newRow("half up to even") << "3.5" << "4" << "4";
-        QTest::newRow("rounded") << "2.6" << "3" << "3";
         QTest::newRow("operator") << ">=2" << "1" << "1";
         QTest::newRow("beyond 16 bits") << "99999" << "1" << "1";
         QTest::newRow("statement text") << "1); DELETE FROM Poetry; --" << "1" << "1";
@@ -258,7 +212,6 @@ private slots:
         QCOMPARE(w->ui.txtQty->text(), stored);
         const qint64 id = fx->count(QStringLiteral("SELECT fPoemID FROM Poetry WHERE fTitle='新诗'"));
         QCOMPARE(poemRow(*fx, id).value(5), stored);
-        QCOMPARE(poemCount(*fx), 10);
     }
 
     // ---- Add ----
@@ -273,7 +226,6 @@ private slots:
         QTest::newRow("wildcards") << "100% _of_ it" << "%_%" << "50% off_";
         QTest::newRow("backslashes") << "C:\\poems\\" << "\\" << "a\\nb\\'";
         QTest::newRow("outside the BMP") << "𠀀𠀁" << "𠀀" << "𠀀\n𠀁";
-        QTest::newRow("non-breaking space") << "A\u00a0B" << "王维" << "x\u00a0y";
         QTest::newRow("100 KB") << QString(100 * 1024, QChar(u'长')) << "王维" << QString(100 * 1024, QChar(u'文'));
     }
     void addStoresTheFieldsAsTyped() {
@@ -285,9 +237,7 @@ private slots:
         fill(*w, {title, poet, QStringLiteral("唐"), QStringLiteral("诗"), QStringLiteral("五言律诗"),
                   QStringLiteral("2"), QString(), content, QString()});
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("《") + title + QStringLiteral("》新增完毕！")});
-        QCOMPARE(lastIcon(), Icon::Information);
-        QCOMPARE(dialogs.messages.last().title, kAppTitle);
+        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("i:《") + title + QStringLiteral("》新增完毕！")});
         QCOMPARE(poemCount(*fx), 10);
         const qint64 id = fx->count(QStringLiteral("SELECT max(fPoemID) FROM Poetry"));
         QString crlf = content;
@@ -301,16 +251,10 @@ private slots:
         const TitleRow& row = m->row(1);
         QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{title, poet, "五言律诗"}));
         QCOMPARE(row.poemId, qint32(id));
-        QVERIFY(m->key(1).startsWith(QStringLiteral("tmp")));
         QCOMPARE(w->browse->selectedRow(), 1);
         QCOMPARE(historyIds(*w), (QList<qint32>{qint32(id), 9}));
-        QCOMPARE(w->ui.cboPoet2->currentText(), poet);
-        QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(title.left(50)));
         // An add leaves the status-bar totals as they were.
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
-        // The add stays armed.
-        QCOMPARE(w->EditMode, 1);
         // Modify finds it again by the same texts.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
         QCOMPARE(w->ui.txtTitle->text(), title);
@@ -341,11 +285,9 @@ private slots:
         fill(*w, {title, poet, QString(), QString(), QString(), QStringLiteral("abc"), QString(),
                   QStringLiteral("文"), QString()});
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{message});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{"!:" + message});
         QCOMPARE(poemCount(*fx), 9);
         QCOMPARE(w->browse->model()->size(), 1);
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         // The count and the notes were put in form before the refusal; the typed
         // texts stay for correcting.
         QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
@@ -395,21 +337,16 @@ private slots:
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("早发白帝城"));
         // Nothing changed yet.
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"记录信息未有修改!"});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{"!:记录信息未有修改!"});
 
         // Only the preface changed: no duplicate test, one update.
         w->ui.txtPre->setPlainText(QStringLiteral("乾元二年，\n流放途中遇赦。"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(lastText(), QStringLiteral("《早发白帝城》修改完毕！"));
-        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("i:《早发白帝城》修改完毕！"));
         QCOMPARE(poemRow(*fx, 2), (QStringList{"早发白帝城", "李白", "唐", "诗", "七言绝句", "1",
                                                "乾元二年，\r\n流放途中遇赦。",
                                                "朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。",
                                                kHeading, "1", "0", "<null>"}));
-        // Reloaded: nothing counts as changed now.
-        QVERIFY(!w->RecordChanged);
-        QCOMPARE(historyIds(*w).first(), 2);
         QCOMPARE(historyIds(*w).count(2), 1);
 
         // Renamed to a title the poet already has: refused, nothing written.
@@ -428,14 +365,9 @@ private slots:
         QCOMPARE(poemRow(*fx, 2).mid(0, 6), (QStringList{"下江陵", "李太白", "唐", "诗", "七绝", "3"}));
         const TitleRow& row = w->browse->model()->row(0);
         QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{"下江陵", "李太白", "七绝"}));
-        QCOMPARE(w->display->LoadedTitle, QStringLiteral("下江陵"));
-        QCOMPARE(w->display->LoadedPoet, QStringLiteral("李太白"));
         QVERIFY(w->ui.cboTitle2->itemText(0).startsWith(QStringLiteral("下江陵")));
-        QVERIFY(w->ui.cboTitle2->itemText(0).contains(QStringLiteral("(李太白)")));
         // A modify leaves the totals alone, a changed count included.
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
-        QCOMPARE(poemCount(*fx), 9);
 
         // An empty title is refused with the shorter wording.
         w->ui.txtTitle->clear();
@@ -465,7 +397,6 @@ private slots:
 
         w->ui.txtPre->setPlainText(QStringLiteral("序二"));
         QVERIFY(triggerEnabled(*w, "mnuToolLock"));
-        QCOMPARE(w->WriteMode, qint16(0));
         QVERIFY(!w->ui.cmdEditOk->isEnabled());
         QTest::mouseClick(w->ui.cmdEditOk, Qt::LeftButton);
         QCOMPARE(dialogs.texts().size(), 1);
@@ -490,8 +421,7 @@ private slots:
         fx->db().execNative(QStringLiteral("DELETE FROM Poetry WHERE fPoemID=9"));
         w->ui.txtContent->setPlainText(QStringLiteral("新的内容"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"该作者的诗词《Moon's Song》已不存在，请查验！"});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{"!:该作者的诗词《Moon's Song》已不存在，请查验！"});
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->browse->model()->size(), 1);
         QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("新的内容"));
@@ -502,13 +432,11 @@ private slots:
     void deleteUntilTheListIsEmpty() {
         auto w = start();
         listLiBai(*w);
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         // Cancelled: nothing written.
         dialogs.answers = {false};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"确认：《早发白帝城》诗词删除？"});
-        QCOMPARE(dialogs.messages.last().icon, Icon::Question);
+        QCOMPARE(dialogs.marked(), QStringList{"?:确认：《早发白帝城》诗词删除？"});
         QCOMPARE(poemCount(*fx), 9);
 
         dialogs.messages.clear();
@@ -516,19 +444,16 @@ private slots:
         // A count typed into the (unlocked) count field does not skew the totals.
         w->ui.txtQty->setText(QStringLiteral("7"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{"确认：《早发白帝城》诗词删除？", "《早发白帝城》删除完毕！"}));
-        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(dialogs.marked(), (QStringList{"?:确认：《早发白帝城》诗词删除？", "i:《早发白帝城》删除完毕！"}));
         QVERIFY(poemRow(*fx, 2).isEmpty());
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：8题 (11首)"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (1首)"));
         QCOMPARE(titles(*w), QStringList{"静夜思"});
-        QVERIFY(!historyIds(*w).contains(2));
         QCOMPARE(historyIds(*w).first(), 1);
         // The next poem is loaded, still locked, ready for the next delete.
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
         QVERIFY(w->ui.txtTitle->isReadOnly());
-        QCOMPARE(w->EditMode, 3);
 
         // The last listed poem: the list empties, the fields keep it.
         dialogs.messages.clear();
@@ -537,7 +462,6 @@ private slots:
         QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "《静夜思》删除完毕！"}));
         QCOMPARE(w->browse->model()->size(), 0);
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：0题"));
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：7题 (10首)"));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
         QVERIFY(!historyIds(*w).contains(1));
 
@@ -545,8 +469,7 @@ private slots:
         dialogs.messages.clear();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "该作者的诗词《静夜思》已不存在，请查验！"}));
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("!:该作者的诗词《静夜思》已不存在，请查验！"));
         QCOMPARE(poemCount(*fx), 7);
     }
 
@@ -600,9 +523,7 @@ private slots:
         const QString content = w->ui.txtContent->toPlainText();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.messages.last().text,
-                 QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("!:数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
         for (const ScriptedDialogs::Message& m : dialogs.messages) QVERIFY(!m.text.contains(QStringLiteral("完毕")));
         QCOMPARE(poemCount(*fx), 9);
         QCOMPARE(poemRow(*fx, 9).value(7), QStringLiteral("O moon, 100% bright_ly."));
@@ -612,7 +533,6 @@ private slots:
         QCOMPARE(w->ui.mySelect->text(), selected);
         QCOMPARE(historyIds(*w), history);
         QCOMPARE(w->ui.txtContent->toPlainText(), content);
-        QCOMPARE(w->EditMode, index);
         // The connection is usable afterwards: once the trigger is gone the same
         // confirm goes through.
         fx->db().execNative(QStringLiteral("DROP TRIGGER refuse"));
