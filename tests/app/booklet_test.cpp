@@ -279,6 +279,7 @@ private slots:
         };
         const Case cases[] = {
             {dir.path(), false, false, QStringLiteral("!:小册[") + dir.path() + QStringLiteral("] 输出失败：")},
+            {dir.filePath(QStringLiteral("no/such/dir/a.pdf")), false, false, QStringLiteral("!:小册[")},
             {existing, true, true, QString()},
             {dir.filePath(QStringLiteral("new")), false, false, QStringLiteral("i:小册已输出到[") + dir.filePath(QStringLiteral("new.pdf"))},
         };

@@ -188,7 +188,9 @@ private slots:
         QTest::addColumn<QString>("checked");
         QTest::addColumn<QString>("stored");
         QTest::newRow("text") << "abc" << "1" << "1";
+        QTest::newRow("empty") << "" << "1" << "1";
         QTest::newRow("zero") << "0" << "0" << "1";
+        QTest::newRow("negative") << "-3" << "-3" << "1";
         QTest::newRow("half down to even") << "2.5" << "2" << "2";
         QTest::newRow("operator") << ">=2" << "1" << "1";
         QTest::newRow("beyond 16 bits") << "99999" << "1" << "1";
@@ -212,6 +214,7 @@ private slots:
         QCOMPARE(w->ui.txtQty->text(), stored);
         const qint64 id = fx->count(QStringLiteral("SELECT fPoemID FROM Poetry WHERE fTitle='新诗'"));
         QCOMPARE(poemRow(*fx, id).value(5), stored);
+        QCOMPARE(poemCount(*fx), 10);
     }
 
     // ---- Add ----
@@ -226,6 +229,7 @@ private slots:
         QTest::newRow("wildcards") << "100% _of_ it" << "%_%" << "50% off_";
         QTest::newRow("backslashes") << "C:\\poems\\" << "\\" << "a\\nb\\'";
         QTest::newRow("outside the BMP") << "𠀀𠀁" << "𠀀" << "𠀀\n𠀁";
+        QTest::newRow("non-breaking space") << "A\u00a0B" << "王维" << "x\u00a0y";
         QTest::newRow("100 KB") << QString(100 * 1024, QChar(u'长')) << "王维" << QString(100 * 1024, QChar(u'文'));
     }
     void addStoresTheFieldsAsTyped() {

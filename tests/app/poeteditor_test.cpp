@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("plain") << "唐代诗人。";
         QTest::newRow("quotes, wildcards, backslash") << "It's 100% _true_ \\ ''";
         QTest::newRow("outside the BMP, two lines") << "𠀀𠀁\n第二行";
+        QTest::newRow("100 KB") << QString(100 * 1024, QChar(u'传'));
     }
     void insertThenUpdate() {
         QFETCH(QString, text);

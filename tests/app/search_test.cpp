@@ -148,6 +148,7 @@ private slots:
         QTest::newRow("operator and blank") << ">= 2" << ">=2" << 2;
         QTest::newRow("beyond 16 bits") << "99999" << "" << 9;
         QTest::newRow("statement text") << "1; DELETE FROM Poetry" << "" << 9;
+        QTest::newRow("empty") << "" << "" << 9;
     }
     void countField() {
         QFETCH(QString, typed);
@@ -174,9 +175,12 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QStringList>("found");
         QTest::newRow("quote") << "txtTitle" << "Moon's" << QStringList{"Moon's Song"};
+        QTest::newRow("two quotes") << "txtTitle" << "''" << QStringList{};
         QTest::newRow("percent is a wildcard") << "txtContent" << "100%b" << QStringList{"Moon's Song"};
         QTest::newRow("underscore is a wildcard") << "txtContent" << "bright_ly" << QStringList{"Moon's Song"};
+        QTest::newRow("backslash") << "txtTitle" << "\\" << QStringList{};
         QTest::newRow("outside the BMP") << "txtTitle" << "𠀀" << QStringList{};
+        QTest::newRow("poet prefix with quote") << "cboPoet" << "Li' Bai" << QStringList{};
         QTest::newRow("latin case ignored") << "cboPoet" << "li b" << QStringList{"Moon's Song"};
         QTest::newRow("type compared as text") << "cboType" << "诗" << QStringList{"Moon's Song", "早发白帝城", "春望", "登高", "静夜思"};
         QTest::newRow("blank type") << "cboType" << " " << QStringList{};

@@ -25,6 +25,8 @@ private slots:
         w.reset();
         w = start();
         QVERIFY(!w->ui.mnuSeekFold->isChecked());
+        w->ui.mnuSeekFold->trigger();
+        QVERIFY(Settings::foldScripts());
     }
 
     void foldedSearchFromThePanel_data() {

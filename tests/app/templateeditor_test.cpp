@@ -289,6 +289,7 @@ private slots:
         QTest::addColumn<QString>("added");    // the template listed last, if any
         const QString exists = QStringLiteral("该模板已有存在, 不可新建 !");
         QTest::newRow("cancelled") << QString() << false << "" << "";
+        QTest::newRow("empty") << "" << false << "" << "";
         QTest::newRow("current name") << kStandard << false << "" << "";
         QTest::newRow("listed name") << "2# 大字" << false << exists << "";
         QTest::newRow("listed name in other case") << "2# 大字 A" << false << exists << "2# 大字 a";

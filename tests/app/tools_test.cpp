@@ -291,6 +291,7 @@ private slots:
         w->ui.mnuFileOutput->trigger();
         QCOMPARE(readAll(first), QByteArray("old first"));
         QCOMPARE(dialogs.texts(), (QStringList{kOverwrite}));
+        QCOMPARE(dialogs.messages[0].title, w->windowTitle());
         QCOMPARE(dialogs.fileRequests.size(), 2);
         for (const auto& r : dialogs.fileRequests) QCOMPARE(r.initialName, fx->dir() + QStringLiteral("/诗词文件"));
 

@@ -207,8 +207,8 @@ TEST(PoetZoom, ToggleTwiceRestoresTextPane) {
 
 TEST(PoetZoom, StateReadingAsZeroExpands) {
     LayoutRects r = designLayout();
-    for (const char* zero : {"0", "", " 0", "-0", "abc"})
+    for (const char* zero : {"0", "", " 0", "0.0", "-0", "abc"})
         EXPECT_EQ(PoetExpandToggle(QString::fromLatin1(zero), 11910, r), u"1") << zero;
-    for (const char* other : {"1", "-1", "0.5", "01"})
+    for (const char* other : {"1", "2", "-1", " 1", "0.5", "01"})
         EXPECT_EQ(PoetExpandToggle(QString::fromLatin1(other), 11910, r), u"0") << other;
 }

@@ -255,7 +255,10 @@ TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
     access.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
     QByteArray random;
     for (int i = 0; i < 8192; ++i) random.append(char((i * 7919 + 13) & 0xff));
-    const Case cases[] = {{"empty.mdb", QByteArray()}, {"random.mdb", random}, {"access.mdb", access}};
+    const Case cases[] = {{"empty.mdb", QByteArray()},
+                          {"random.mdb", random},
+                          {"text.mdb", QByteArray("床前明月光\nnot a database\n")},
+                          {"access.mdb", access}};
     for (const Case& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         writeFile(path, c.bytes);
@@ -266,6 +269,7 @@ TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
         ASSERT_EQ(sink.messages.size(), 1) << c.name;
         EXPECT_EQ(sink.messages[0].text, path + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！"));
         EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
+        EXPECT_EQ(sink.messages[0].title, QStringLiteral("澄川软件"));
     }
     // A SQLite database without the Poetry table.
     const QString other = dir.filePath(QStringLiteral("other.mdb"));
@@ -290,6 +294,7 @@ TEST(OpenPoemDatabase, MissingFileIsAnOpenFailure) {
     EXPECT_FALSE(QFile::exists(path)); // never created
     ASSERT_EQ(sink.messages.size(), 1);
     EXPECT_TRUE(sink.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + path + QStringLiteral(" 。\n\n")));
+    EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
 }
 
 TEST(OpenPoemDatabase, ReadOnlyFileFallsBackToLocked) {
@@ -312,6 +317,7 @@ TEST(OpenPoemDatabase, ReadOnlyFileFallsBackToLocked) {
     ASSERT_EQ(sink2.messages.size(), 2);
     EXPECT_EQ(sink2.messages[1].text, QStringLiteral("无法打开数据库文件 ") + fx.path() +
                                           QStringLiteral(" 。\n\nunable to open database file"));
+    EXPECT_EQ(sink2.messages[1].icon, MessageSink::Icon::Critical);
     EXPECT_FALSE(broken.isOpen());
 }
 
@@ -353,6 +359,7 @@ TEST_F(SampleStore, CountsBookmarksAndIds) {
     ASSERT_EQ(store.OpenPoemDatabase(1, fx.path()), 1);
     EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("fPoet='李白'")), 2);
     EXPECT_EQ(store.FindTable(QStringLiteral("NoSuchTable"), QString()), -1);
+    EXPECT_EQ(store.FindTable(QStringLiteral("Poetry"), QStringLiteral("no such column = 1")), -1);
     EXPECT_EQ(store.getMaxBookmark(), 5);
     EXPECT_EQ(store.FindPoemID(QStringLiteral("静夜思"), QStringLiteral("李白"), QStringLiteral("七言绝句")), -1);
     // A NULL form is found with an empty one.

@@ -17,7 +17,9 @@ TEST(TextWidth, TruncateToWidthKeepsWholeCharacters) {
     EXPECT_EQ(TruncateToWidth(QStringLiteral("床前明"), 5), QStringLiteral("床前"));
     EXPECT_EQ(TruncateToWidth(QStringLiteral("ab床"), 5), QStringLiteral("ab床"));
     EXPECT_EQ(TruncateToWidth(QStringLiteral("ab床"), 3), QStringLiteral("ab"));
+    EXPECT_EQ(TruncateToWidth(QStringLiteral("床前"), 0), QString());
     EXPECT_EQ(TruncateToWidth(QStringLiteral("床前"), -1), QString());
+    EXPECT_EQ(TruncateToWidth(QString(), 10), QString());
     // A surrogate pair is never cut in half.
     const QString ext = QStringLiteral("𠀀𠀀床");
     EXPECT_EQ(TruncateToWidth(ext, 1), QStringLiteral("𠀀"));

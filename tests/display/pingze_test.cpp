@@ -64,8 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
         // 早发白帝城: a regular 七绝, 平起, first clause rhymed; 重 may be either.
         VerseCase{"朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。", 7, "平起首句入韵",
                   "ppzzzpp^" "pzppzzp^" "zzpppzz" "ppzzzep^"},
-        // Clauses of mixed length (a ci): no check, no marks.
+        // Clauses of mixed length (a ci) or an odd count: no check, no marks.
         VerseCase{"明月几时有？把酒问青天。不知天上宫阙", 0, "", ""},
+        VerseCase{"白日依山尽，黄河入海流。欲穷千里目", 0, "", ""},
         // Six clauses of five: marks, no pattern.
         VerseCase{"白日依山尽，黄河入海流。欲穷千里目，更上一层楼。白日依山尽，黄河入海流。", 5, "",
                   "zzppz" "ppzzp" "zppzz" "zzzpp" "zzppz" "ppzzp"}));

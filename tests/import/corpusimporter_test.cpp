@@ -200,6 +200,7 @@ TEST(CorpusShiForm, GuessedFromClauseLengths) {
         {"four characters", {"关关雎鸠，在河之洲。窈窕淑女，君子好逑。"}, "四言诗"},
         {"mixed lengths", {"君不见黄河之水天上来，奔流到海不复回。"}, "杂言"},
         {"lost characters count", {"□□明月光，疑是地上霜。", "举头望明月，低头思□□。"}, "五言绝句"},
+        {"a character written by its parts", {"{臯兀}杌不舒慣，一二三四五。"}, "五言古诗"},
         {"nothing", {}, ""},
     };
     for (const FormCase& c : cases) {

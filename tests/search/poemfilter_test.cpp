@@ -47,7 +47,7 @@ TEST(PoemFilter, CountTermUsesTheNormalisedCount) {
     EXPECT_EQ(countFilter(QStringLiteral("<>1")), QStringLiteral(" Where 1=1 And a.fQty <>1"));
     EXPECT_EQ(countFilter(QStringLiteral(">= 2")), QStringLiteral(" Where 1=1 And a.fQty >=2"));
     // Text that is not a count never reaches the statement.
-    for (const char* bad : {"abc", "99999", "1 or 1=1", "1; delete from Poetry", "> 1'--"})
+    for (const char* bad : {"abc", "=>3", "99999", " ", "1 or 1=1", "1; delete from Poetry", "> 1'--"})
         EXPECT_EQ(countFilter(QString::fromUtf8(bad)), QStringLiteral(" Where 1=1")) << bad;
 }
 
