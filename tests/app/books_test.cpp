@@ -7,17 +7,7 @@
 #include "db/sqltext.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTimer>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -51,92 +41,66 @@ const QStringList kSampleBooks = {u"宋词选:0:1"_s, u"唐诗选:1:1"_s, u"隐�
 class BooksTest : public WindowTest {
     Q_OBJECT
 
-    // Chooses a combo entry (which lists its poems) and then fills the title
-    // list with the given poems, in id order.
+    // Fills the title list with the given poems in id order; "+" then appends more.
     static void listPoems(MainWindow& w, const QString& ids) {
-        w.FillTitleList(QStringLiteral(" Where a.fPoemID in (%1)").arg(ids), QStringLiteral("a.fPoemID"),
-                        QStringLiteral("0"));
+        const QStringList parts = ids.split(u'+');
+        for (int i = 0; i < parts.size(); ++i)
+            w.FillTitleList(QStringLiteral(" Where a.fPoemID in (%1)").arg(parts[i].isEmpty() ? QStringLiteral("0") : parts[i]),
+                            QStringLiteral("a.fPoemID"), i > 0 ? QStringLiteral("1") : QStringLiteral("0"));
     }
+    // Every message so far, marked by its icon, "|"-joined.
+    QString said() const { return dialogs.marked().join(u'|'); }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
-    // ---- Adding a book in the combo ----
+    // ---- Adding and renaming a book in the combo ----
 
     void addingABook_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("byEnter");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QString>("stored"); // the new PoetBook row's name, or none
-
-        const QString longName = QString(200, QChar(0x8BD7)); // 200 x 诗
-        QTest::newRow("new name, OK, Enter") << "边塞诗" << true << true
-                                             << QStringList{u"?:边塞诗：目录新增，确定？"_s} << "边塞诗";
-        QTest::newRow("new name, OK, focus moved") << "边塞诗" << true << false
-                                                   << QStringList{u"?:边塞诗：目录新增，确定？"_s} << "边塞诗";
-        QTest::newRow("cancelled") << "边塞诗" << false << true
-                                   << QStringList{u"?:边塞诗：目录新增，确定？"_s} << QString();
-        QTest::newRow("quotes") << "李杜's \"选\"" << true << true
-                                << QStringList{u"?:李杜's \"选\"：目录新增，确定？"_s} << "李杜's \"选\"";
+        QTest::addColumn<QString>("messages");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("new name, Enter") << "边塞诗" << true << true << "?:边塞诗：目录新增，确定？" << true;
+        QTest::newRow("new name, focus moved") << "边塞诗" << true << false << "?:边塞诗：目录新增，确定？" << true;
+        QTest::newRow("cancelled") << "边塞诗" << false << true << "?:边塞诗：目录新增，确定？" << false;
+        QTest::newRow("quotes") << "李杜's \"选\"" << true << true << "?:李杜's \"选\"：目录新增，确定？" << true;
         // Blanks are part of the typed name.
-        QTest::newRow("blanks around") << "  山水 " << true << true
-                                       << QStringList{u"?:  山水 ：目录新增，确定？"_s} << "  山水 ";
-        QTest::newRow("200 characters") << longName << true << true
-                                        << QStringList{u"?:"_s + longName + u"：目录新增，确定？"_s} << longName;
-        QTest::newRow("empty") << "" << true << true << QStringList{} << QString();
-        QTest::newRow("selected book exists")
-            << "唐诗选" << true << true << QStringList{u"!:唐诗选：该目录已经存在，无法新增！"_s} << QString();
-        QTest::newRow("whole-collection entry")
-            << "蓝溪诗汇" << true << true << QStringList{u"!:蓝溪诗汇：该目录已经存在，无法新增！"_s}
-            << QString();
+        QTest::newRow("blanks around") << "  山水 " << true << true << "?:  山水 ：目录新增，确定？" << true;
+        QTest::newRow("200 characters") << QString(200, u'诗') << true << true
+                                        << u"?:"_s + QString(200, u'诗') + u"：目录新增，确定？"_s << true;
+        QTest::newRow("empty") << "" << true << true << "" << false;
+        QTest::newRow("book exists") << "唐诗选" << true << true << "!:唐诗选：该目录已经存在，无法新增！" << false;
+        QTest::newRow("whole-collection entry") << "蓝溪诗汇" << true << true << "!:蓝溪诗汇：该目录已经存在，无法新增！"
+                                                << false;
     }
-
     void addingABook() {
         QFETCH(QString, typed);
         QFETCH(bool, answer);
         QFETCH(bool, byEnter);
-        QFETCH(QStringList, messages);
-        QFETCH(QString, stored);
+        QFETCH(QString, messages);
+        QFETCH(bool, stored);
         auto w = startActive();
         QVERIFY(w);
         QComboBox* cb = w->ui.cboBook;
         const QStringList entriesBefore = items(cb);
         const QStringList listed = titles(*w);
         dialogs.answers = {answer};
-
         QVERIFY(triggerEnabled(*w, "mnuVolAdd"));
-        QCOMPARE(int(w->session().inputState()), 1);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[目录新增]"));
-        QCOMPARE(cb->palette().color(QPalette::Base), QColor(0xFF, 0xC0, 0xC0));
-        QCOMPARE(cb->currentText(), QString());
-        QVERIFY(cb->hasFocus());
+        QVERIFY(cb->hasFocus() && cb->currentText().isEmpty());
         typeText(cb, typed);
         if (byEnter) QTest::keyClick(cb, Qt::Key_Return);
         else w->ui.lstTitle->setFocus();
-
-        QVERIFY(!cb->hasFocus());
-        if (byEnter) QVERIFY(w->ui.RichTextBox1->hasFocus());
-        QCOMPARE(dialogs.marked(), messages);
-        // Leaving the combo always ends the typing.
-        QCOMPARE(int(w->session().inputState()), 0);
+        QCOMPARE(said(), messages);
+        // Leaving the combo always ends the typing; typing a name never lists a book.
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
-        QCOMPARE(cb->palette().color(QPalette::Base), w->palette().color(QPalette::Base));
-        const qint64 books = fx->count(QStringLiteral("SELECT count(*) FROM PoetBook"));
-        if (stored.isNull()) {
-            QCOMPARE(books, 4);
-            QCOMPARE(items(cb), entriesBefore);
-        } else {
-            // Selected, and first in order until the book list dialog renumbers.
-            QCOMPARE(books, 5);
-            QCOMPARE(fx->count(u"SELECT count(*) FROM PoetBook WHERE fBook="_s + sqlText(stored) +
-                               u" AND fBookOrderID=0 AND fBookSelected=1"_s),
-                     1);
-            QCOMPARE(items(cb), entriesBefore + QStringList{stored});
-        }
-        // Typing a name never lists a book.
         QCOMPARE(titles(*w), listed);
+        // A new book is selected, and first in order until the book list dialog renumbers.
+        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook")), stored ? 5 : 4);
+        QCOMPARE(fx->count(u"SELECT count(*) FROM PoetBook WHERE fBook="_s + sqlText(typed) +
+                           u" AND fBookOrderID=0 AND fBookSelected=1"_s),
+                 stored ? 1 : 0);
+        QCOMPARE(items(cb), entriesBefore + (stored ? QStringList{typed} : QStringList{}));
     }
 
     void aFailedInsertOffersNoBook() {
@@ -149,78 +113,54 @@ private slots:
         w->books->mnuVolAdd_Click();
         typeText(w->ui.cboBook, QStringLiteral("边塞诗"));
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        QCOMPARE(dialogs.marked(), (QStringList{u"?:边塞诗：目录新增，确定？"_s,
-                                                u"!:目录新增操作失败，未作任何修改！\n\ndisk full"_s}));
+        QCOMPARE(said(), QStringLiteral("?:边塞诗：目录新增，确定？|!:目录新增操作失败，未作任何修改！\n\ndisk full"));
         QCOMPARE(items(w->ui.cboBook), before);
-        QCOMPARE(int(w->session().inputState()), 0);
-    }
-
-    void leavingTheComboWithoutTypingDoesNothing() {
-        auto w = startActive();
-        QVERIFY(w);
-        w->ui.cboBook->setFocus();
+        // A name typed without arming the add is no new book.
         typeText(w->ui.cboBook, QStringLiteral("新名"));
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        QVERIFY(w->ui.RichTextBox1->hasFocus());
-        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook")), 4);
-        // Another panel's guard is left as it was by a book name typed meanwhile.
-        w->session().setInputState(InputState(1));
-        w->books->mnuVolAdd_Click();
-        QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        QCOMPARE(int(w->session().inputState()), 1);
-        w->session().setInputState(InputState(0));
     }
-
-    // ---- Renaming a book in the combo ----
 
     void renamingABook_data() {
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("answer");
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("messages");
         QTest::addColumn<QStringList>("entries"); // the combo afterwards
         QTest::addColumn<QStringList>("rows");    // PoetBook afterwards
         QTest::addColumn<QString>("before");      // a statement run before the rename
-
         const QStringList entries = {u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s};
         const QStringList& rows = kSampleBooks;
-        QTest::newRow("renamed") << 2 << "唐诗精选" << true
-                                 << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s}
-                                 << QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗精选"_s}
+        const QString ask = QStringLiteral("?:唐诗选：目录修改为“唐诗精选”，确定？");
+        QTest::newRow("renamed") << 2 << u"唐诗精选"_s << true << ask << QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗精选"_s}
                                  << QStringList{u"宋词选:0:1"_s, u"唐诗精选:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s} << QString();
-        QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true
-                                          << QStringList{u"?:宋词选：目录修改为“ 宋's词 ”，确定？"_s}
+        QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true << "?:宋词选：目录修改为“ 宋's词 ”，确定？"
                                           << QStringList{u"蓝溪诗汇"_s, u" 宋's词 "_s, u"唐诗选"_s}
                                           << QStringList{u" 宋's词 :0:1"_s, u"唐诗选:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s} << QString();
-        QTest::newRow("cancelled") << 2 << "唐诗精选" << false
-                                   << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s} << entries
-                                   << rows << QString();
-        QTest::newRow("unchanged") << 2 << "唐诗选" << true << QStringList{} << entries << rows << QString();
-        QTest::newRow("emptied") << 2 << "" << true << QStringList{} << entries << rows << QString();
-        QTest::newRow("name of another book")
-            << 2 << "隐藏" << true << QStringList{u"!:隐藏：该目录已经存在，修改取消！"_s} << entries << rows << QString();
-        QTest::newRow("name of the whole collection")
-            << 2 << "蓝溪诗汇" << true << QStringList{u"!:蓝溪诗汇：该目录已经存在，修改取消！"_s} << entries
-            << rows << QString();
+        QTest::newRow("cancelled") << 2 << "唐诗精选" << false << ask << entries << rows << QString();
+        QTest::newRow("unchanged") << 2 << "唐诗选" << true << "" << entries << rows << QString();
+        QTest::newRow("emptied") << 2 << "" << true << "" << entries << rows << QString();
+        QTest::newRow("name of another book") << 2 << "隐藏" << true << "!:隐藏：该目录已经存在，修改取消！" << entries
+                                              << rows << QString();
+        QTest::newRow("name of the whole collection") << 2 << "蓝溪诗汇" << true
+                                                      << "!:蓝溪诗汇：该目录已经存在，修改取消！" << entries << rows
+                                                      << QString();
         // Entry 0 is the whole collection: its new text shows until the next
         // start, and no book changes (not even one carrying the product name).
-        QTest::newRow("entry 0") << 0 << "全部" << true << QStringList{u"?:蓝溪诗汇：目录修改为“全部”，确定？"_s}
+        QTest::newRow("entry 0") << 0 << "全部" << true << "?:蓝溪诗汇：目录修改为“全部”，确定？"
                                  << QStringList{u"全部"_s, u"宋词选"_s, u"唐诗选"_s} << (rows + QStringList{u"蓝溪诗汇:9:0"_s})
                                  << "INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) VALUES ('蓝溪诗汇',9,0)";
         // Renamed meanwhile in the book list dialog: the combo keeps what it shows.
-        QTest::newRow("book renamed meanwhile")
-            << 2 << "唐诗精选" << true
-            << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s, u"!:唐诗选：该目录已不存在，修改取消！"_s} << entries
-            << QStringList{u"宋词选:0:1"_s, u"别名:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s}
-            << "UPDATE PoetBook SET fBook='别名' WHERE fBookID=1";
+        QTest::newRow("book renamed meanwhile") << 2 << u"唐诗精选"_s << true << ask + u"|!:唐诗选：该目录已不存在，修改取消！"_s
+                                                << entries << QStringList{u"宋词选:0:1"_s, u"别名:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s}
+                                                << "UPDATE PoetBook SET fBook='别名' WHERE fBookID=1";
     }
-
     void renamingABook() {
         QFETCH(int, entry);
         QFETCH(QString, typed);
         QFETCH(bool, answer);
-        QFETCH(QStringList, messages);
+        QFETCH(QString, messages);
         QFETCH(QStringList, entries);
         QFETCH(QStringList, rows);
         QFETCH(QString, before);
@@ -230,24 +170,18 @@ private slots:
         QVERIFY(chooseInPopup(cb, entry));
         if (!before.isEmpty()) fx->db().execNative(before);
         dialogs.answers = {answer};
-
         QVERIFY(triggerEnabled(*w, "mnuVolChg"));
-        QCOMPARE(int(w->session().inputState()), 2);
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[目录修改]"));
-        QCOMPARE(MainWindow::tag(cb), QString::number(entry));
-        QCOMPARE(cb->palette().color(QPalette::Base), QColor(0xFF, 0xC0, 0xC0));
         QCOMPARE(cb->lineEdit()->selectedText(), cb->itemText(entry));
         // Typing replaces the selected name.
         if (typed.isEmpty()) cb->lineEdit()->del();
         else typeText(cb, typed);
         QTest::keyClick(cb, Qt::Key_Return);
-
-        QCOMPARE(dialogs.marked(), messages);
+        QCOMPARE(said(), messages);
         QCOMPARE(items(cb), entries);
         QCOMPARE(bookRows(*fx), rows);
-        QCOMPARE(int(w->session().inputState()), 0);
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
     }
+
+    // ---- Choosing, deleting, filing, unfiling, emptying ----
 
     void theWholeCollectionIsNoBookToDeleteEmptyOrFileInto() {
         auto w = start();
@@ -261,11 +195,9 @@ private slots:
         QVERIFY(triggerEnabled(*w, "mnuVolDel"));
         QVERIFY(triggerEnabled(*w, "mnuBookDelAll"));
         QVERIFY(triggerEnabled(*w, "mnuBookAdd_1"));
-        QCOMPARE(dialogs.marked(), (QStringList{u"?:蓝溪诗汇：目录删除，确定？"_s, u"!:请选定清空目录！"_s,
-                                                u"!:请选定归档目录！"_s}));
+        QCOMPARE(said(), QStringLiteral("?:蓝溪诗汇：目录删除，确定？|!:请选定清空目录！|!:请选定归档目录！"));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBook='蓝溪诗汇'")), 1);
         QCOMPARE(filed(*fx, 5), QStringLiteral("9"));
-        QCOMPARE(items(w->ui.cboBook).first(), QStringLiteral("蓝溪诗汇"));
     }
 
     void choosingTheShownBookAgainListsItAgain() {
@@ -279,124 +211,90 @@ private slots:
         listPoems(*w, QStringLiteral("8"));
         dialogs.answers = {true};
         QVERIFY(triggerEnabled(*w, "mnuBookAdd_0"));
-        QCOMPARE(titles(*w), QStringList{u"登高"_s});
         QVERIFY(chooseInPopup(cb, 2));
         QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"春望"_s, u"登高"_s, u"静夜思"_s}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书籍目录]"));
     }
 
-    // ---- Deleting a book ----
-
     void deletingABookUnfilesItsPoems() {
         auto w = start();
         QComboBox* cb = w->ui.cboBook;
         cb->setCurrentIndex(2); // 唐诗选, book 1, holding poems 1, 2, 3
-        QCOMPARE(filed(*fx, 1), QStringLiteral("1,2,3"));
         const int listed = w->browse->model()->size();
-
-        dialogs.answers = {false};
+        dialogs.answers = {false, true};
         QVERIFY(triggerEnabled(*w, "mnuVolDel"));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 1);
-
-        dialogs.answers = {true};
         QVERIFY(triggerEnabled(*w, "mnuVolDel"));
-        QCOMPARE(dialogs.marked(), (QStringList{u"?:唐诗选：目录删除，确定？"_s, u"?:唐诗选：目录删除，确定？"_s}));
+        QCOMPARE(said(), QStringLiteral("?:唐诗选：目录删除，确定？|?:唐诗选：目录删除，确定？"));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 0);
-        QCOMPARE(filed(*fx, 1), QString());
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fPoemID IN (1,2,3) AND fBookID=-1")), 3);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry")), 9);
         // Its entry is gone and no other book was listed in its place.
         QCOMPARE(items(cb), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s}));
-        QCOMPARE(cb->currentIndex(), -1);
         QCOMPARE(w->browse->model()->size(), listed);
     }
-
-    // ---- Filing, unfiling, emptying ----
 
     void filingPoems_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("listed"); // poem ids in the title list ("+": then appended)
         QTest::addColumn<QString>("book");   // the combo's text
         QTest::addColumn<bool>("answer");
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("messages");
         QTest::addColumn<QString>("inSongBook"); // poems filed in 宋词选 (book 2) afterwards
         QTest::addColumn<QString>("inTangBook"); // poems filed in 唐诗选 (book 1) afterwards
-
-        const QString emptyTang = u"[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？"_s;
+        const QString fileAll = u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s;
+        const QString fileAllDone = u"|i:所有选入诗词：<目录归档>操作完毕！"_s;
+        const QString emptyTang = u"?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？"_s;
         QTest::newRow("file current") << "mnuBookAdd_0" << "4,5" << "宋词选" << true
-                                      << QStringList{u"?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？"_s,
-                                                     u"i:当前诗词：<目录归档>操作完毕！"_s}
+                                      << "?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？|i:当前诗词：<目录归档>操作完毕！"
                                       << "4" << "1,2,3";
-        QTest::newRow("file all, moving poems from another book")
-            << "mnuBookAdd_1" << "2,3,4" << "宋词选" << true
-            << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
-                           u"i:所有选入诗词：<目录归档>操作完毕！"_s}
-            << "2,3,4" << "1";
-        QTest::newRow("file all, the same poem twice")
-            << "mnuBookAdd_1" << "4,5+4" << "宋词选" << true
-            << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
-                           u"i:所有选入诗词：<目录归档>操作完毕！"_s}
-            << "4,5" << "1,2,3";
-        QTest::newRow("file cancelled") << "mnuBookAdd_1" << "4,5" << "宋词选" << false
-                                        << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s} << ""
-                                        << "1,2,3";
-        QTest::newRow("file, empty list") << "mnuBookAdd_0" << "" << "宋词选" << true
-                                          << QStringList{u"!:请选定归档诗词！"_s} << "" << "1,2,3";
+        QTest::newRow("file all, moving poems from another book") << "mnuBookAdd_1" << "2,3,4" << "宋词选" << true
+                                                                  << fileAll + fileAllDone << "2,3,4" << "1";
+        QTest::newRow("file all, the same poem twice") << "mnuBookAdd_1" << "4,5+4" << "宋词选" << true
+                                                       << fileAll + fileAllDone << "4,5" << "1,2,3";
+        QTest::newRow("file cancelled") << "mnuBookAdd_1" << "4,5" << "宋词选" << false << fileAll << "" << "1,2,3";
+        QTest::newRow("file, empty list") << "mnuBookAdd_0" << "" << "宋词选" << true << "!:请选定归档诗词！" << ""
+                                          << "1,2,3";
         QTest::newRow("file, whole collection chosen") << "mnuBookAdd_1" << "4,5" << "蓝溪诗汇" << true
-                                                       << QStringList{u"!:请选定归档目录！"_s} << ""
-                                                       << "1,2,3";
-        QTest::newRow("file, no such book") << "mnuBookAdd_0" << "4,5" << "无此目录" << true
-                                            << QStringList{u"!:请选定归档目录！"_s} << "" << "1,2,3";
+                                                       << "!:请选定归档目录！" << "" << "1,2,3";
         QTest::newRow("file, book name with quote")
             << "mnuBookAdd_0" << "5" << "O'Neil" << true
-            << QStringList{u"?:水调歌头：归档目录[O'Neil]，确定 ？"_s, u"i:当前诗词：<目录归档>操作完毕！"_s}
-            << "" << "1,2,3";
+            << "?:水调歌头：归档目录[O'Neil]，确定 ？|i:当前诗词：<目录归档>操作完毕！" << "" << "1,2,3";
         QTest::newRow("unfile current") << "mnuBookDel_0" << "2,3" << "宋词选" << true
-                                        << QStringList{u"?:早发白帝城：取消归档，确定 ？"_s,
-                                                       u"i:当前诗词：<取消归档>操作完毕！"_s}
-                                        << "" << "1,3";
+                                        << "?:早发白帝城：取消归档，确定 ？|i:当前诗词：<取消归档>操作完毕！" << ""
+                                        << "1,3";
         QTest::newRow("unfile all, whatever the combo shows")
             << "mnuBookDel_1" << "1,3,4" << "蓝溪诗汇" << true
-            << QStringList{u"?:所有选入诗词：取消归档，确定 ？"_s, u"i:所有选入诗词：<取消归档>操作完毕！"_s}
-            << "" << "2";
-        QTest::newRow("unfile cancelled") << "mnuBookDel_0" << "1" << "" << false
-                                          << QStringList{u"?:静夜思：取消归档，确定 ？"_s} << "" << "1,2,3";
-        QTest::newRow("unfile, empty list") << "mnuBookDel_1" << "" << "" << true
-                                            << QStringList{u"!:请选定取消归档的诗词！"_s} << "" << "1,2,3";
-        QTest::newRow("empty a book") << "mnuBookDelAll" << "" << "唐诗选" << true
-                                      << QStringList{u"?:"_s + emptyTang, u"i:清空目录操作完毕！"_s} << ""
-                                      << "";
-        QTest::newRow("empty cancelled") << "mnuBookDelAll" << "4" << "唐诗选" << false
-                                         << QStringList{u"?:"_s + emptyTang} << "" << "1,2,3";
-        QTest::newRow("empty, no such book") << "mnuBookDelAll" << "4" << "唐诗" << true
-                                             << QStringList{u"!:请选定清空目录！"_s} << "" << "1,2,3";
+            << "?:所有选入诗词：取消归档，确定 ？|i:所有选入诗词：<取消归档>操作完毕！" << "" << "2";
+        QTest::newRow("unfile cancelled") << "mnuBookDel_0" << "1" << "" << false << "?:静夜思：取消归档，确定 ？" << ""
+                                          << "1,2,3";
+        QTest::newRow("unfile, empty list") << "mnuBookDel_1" << "" << "" << true << "!:请选定取消归档的诗词！" << ""
+                                            << "1,2,3";
+        QTest::newRow("empty a book") << u"mnuBookDelAll"_s << u""_s << u"唐诗选"_s << true << emptyTang + u"|i:清空目录操作完毕！"_s
+                                      << "" << "";
+        QTest::newRow("empty cancelled") << "mnuBookDelAll" << "4" << "唐诗选" << false << emptyTang << "" << "1,2,3";
+        QTest::newRow("empty, no such book") << "mnuBookDelAll" << "4" << "唐诗" << true << "!:请选定清空目录！" << ""
+                                             << "1,2,3";
     }
-
     void filingPoems() {
         QFETCH(QString, command);
         QFETCH(QString, listed);
         QFETCH(QString, book);
         QFETCH(bool, answer);
-        QFETCH(QStringList, messages);
+        QFETCH(QString, messages);
         QFETCH(QString, inSongBook);
         QFETCH(QString, inTangBook);
         fx->db().execNative(QStringLiteral("INSERT INTO PoetBook (fBookID,fBook,fBookOrderID,fBookSelected) "
                                            "VALUES (7,'O''Neil',4,1)"));
         auto w = start();
-        const QStringList parts = listed.split(u'+');
-        listPoems(*w, listed.isEmpty() ? QStringLiteral("0") : parts[0]);
-        if (parts.size() > 1)
-            w->FillTitleList(QStringLiteral(" Where a.fPoemID in (%1)").arg(parts[1]), QStringLiteral("a.fPoemID"),
-                             QStringLiteral("1"));
+        listPoems(*w, listed);
         w->ui.cboBook->setEditText(book);
         dialogs.answers = {answer};
-
         QVERIFY(triggerEnabled(w->findChild<QAction*>(command)));
-
-        QCOMPARE(dialogs.marked(), messages);
+        QCOMPARE(said(), messages);
         QCOMPARE(filed(*fx, 2), inSongBook);
         QCOMPARE(filed(*fx, 1), inTangBook);
-        if (book == u"O'Neil") QCOMPARE(filed(*fx, 7), QStringLiteral("5"));
+        QCOMPARE(filed(*fx, 7), book == u"O'Neil" ? QStringLiteral("5") : QString());
         // Books and poems stay whatever is filed or emptied.
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook")), 5);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry")), 9);
@@ -424,7 +322,6 @@ private slots:
                                                 u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
                                                 u"!:目录归档操作失败，未作任何修改！\n\nlocked row"_s}));
         // The book is still there, with every poem it held.
-        QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 1);
         QCOMPARE(items(w->ui.cboBook), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s}));
         QCOMPARE(filed(*fx, 1), QStringLiteral("1,2,3"));
         QCOMPARE(filed(*fx, 2), QString());
@@ -432,67 +329,31 @@ private slots:
 
     // ---- The book list dialog ----
 
-    void dialogListsSelectedAndPausedBooks() {
-        auto w = start();
-        BookListDialog d(w->store().db(), dialogs, w.get());
-        // By order; the nameless book is listed as it is.
-        QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐诗选"_s, u""_s}));
-        QCOMPARE(listItems(d.List1), QStringList{u"隐藏"_s});
-        QCOMPARE(BookListDialog::chosenRow(d.List1), -1);
-        QCOMPARE(BookListDialog::chosenRow(d.List2), -1);
-        QVERIFY(d.cmdOk->isEnabled());
-        // Short dialog, rename frame closed.
-        QVERIFY(!d.chkNameChg->isChecked());
-        QVERIFY(!d.Text2->isEnabled());
-        QVERIFY(!d.Text1->isEnabled());
-        QCOMPARE(d.height(), d.twipsToPixels(BookListDialog::kShortHeight - 405));
-        d.chkNameChg->click();
-        QVERIFY(d.Text2->isEnabled());
-        QCOMPARE(d.height(), d.twipsToPixels(BookListDialog::kTallHeight - 405));
-        d.chkNameChg->click();
-        QVERIFY(!d.Text2->isEnabled());
-        QCOMPARE(d.height(), d.twipsToPixels(BookListDialog::kShortHeight - 405));
-    }
-
     void dialogMovesBooks_data() {
-        // Books A, B, C, D selected, E, F paused. Each step: "<list><row>" chooses
+        // Books A, B, C, D selected, E, F paused. Each step: "<list>:<row>" chooses
         // (row -1 chooses nothing), a button name presses it, "dbl1"/"dbl2"
         // double-clicks the chosen entry of List1/List2.
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("paused");
-        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("paused");
+        QTest::addColumn<QString>("selected");
         QTest::addColumn<int>("pausedChosen");
         QTest::addColumn<int>("selectedChosen");
-
-        QTest::newRow("after the third selected entry")
-            << QStringList{u"2:2"_s, u"1:0"_s, u"cmdSelect"_s} << QStringList{u"F"_s} << QStringList{u"A"_s, u"B"_s, u"C"_s, u"E"_s, u"D"_s} << 0
-            << 3;
-        QTest::newRow("to the top when nothing is chosen")
-            << QStringList{u"2:-1"_s, u"1:1"_s, u"cmdSelect"_s} << QStringList{u"E"_s} << QStringList{u"F"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s}
-            << 0 << 0;
-        QTest::newRow("last entry moved, the one before is chosen")
-            << QStringList{u"1:-1"_s, u"2:3"_s, u"cmdunSelect"_s} << QStringList{u"D"_s, u"E"_s, u"F"_s} << QStringList{u"A"_s, u"B"_s, u"C"_s}
-            << 0 << 2;
-        QTest::newRow("only entry moved, nothing is chosen")
-            << QStringList{u"1:1"_s, u"cmdSelect"_s, u"1:0"_s, u"cmdSelect"_s} << QStringList{}
-            << QStringList{u"F"_s, u"E"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s} << -1 << 1;
-        QTest::newRow("nothing chosen, nothing moves")
-            << QStringList{u"1:-1"_s, u"2:-1"_s, u"cmdSelect"_s, u"cmdunSelect"_s} << QStringList{u"E"_s, u"F"_s}
-            << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s} << -1 << -1;
-        QTest::newRow("double clicks") << QStringList{u"2:0"_s, u"dbl2"_s, u"1:2"_s, u"dbl1"_s} << QStringList{u"A"_s, u"E"_s}
-                                       << QStringList{u"B"_s, u"F"_s, u"C"_s, u"D"_s} << 1 << 1;
-        QTest::newRow("all selected") << QStringList{u"cmdSelectAll"_s} << QStringList{}
-                                      << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s} << -1 << -1;
-        QTest::newRow("all paused") << QStringList{u"cmdunSelectAll"_s} << QStringList{u"E"_s, u"F"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s}
-                                    << QStringList{} << -1 << -1;
-        QTest::newRow("all of an empty list") << QStringList{u"cmdSelectAll"_s, u"cmdSelectAll"_s} << QStringList{}
-                                              << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s} << -1 << -1;
+        QTest::newRow("after the third selected entry") << QStringList{u"2:2"_s, u"1:0"_s, u"cmdSelect"_s} << u"F"_s << u"ABCED"_s << 0 << 3;
+        QTest::newRow("to the top when nothing is chosen") << QStringList{u"2:-1"_s, u"1:1"_s, u"cmdSelect"_s} << u"E"_s << u"FABCD"_s << 0 << 0;
+        QTest::newRow("last entry moved, the one before is chosen") << QStringList{u"1:-1"_s, u"2:3"_s, u"cmdunSelect"_s} << u"DEF"_s
+                                                                    << "ABC" << 0 << 2;
+        QTest::newRow("only entry moved, nothing is chosen") << QStringList{u"1:1"_s, u"cmdSelect"_s, u"1:0"_s, u"cmdSelect"_s} << u""_s
+                                                             << "FEABCD" << -1 << 1;
+        QTest::newRow("nothing chosen, nothing moves") << QStringList{u"1:-1"_s, u"2:-1"_s, u"cmdSelect"_s, u"cmdunSelect"_s} << u"EF"_s
+                                                       << "ABCD" << -1 << -1;
+        QTest::newRow("double clicks") << QStringList{u"2:0"_s, u"dbl2"_s, u"1:2"_s, u"dbl1"_s} << u"AE"_s << u"BFCD"_s << 1 << 1;
+        QTest::newRow("all selected") << QStringList{u"cmdSelectAll"_s} << u""_s << u"ABCDEF"_s << -1 << -1;
+        QTest::newRow("all paused") << QStringList{u"cmdunSelectAll"_s} << u"EFABCD"_s << u""_s << -1 << -1;
     }
-
     void dialogMovesBooks() {
         QFETCH(QStringList, steps);
-        QFETCH(QStringList, paused);
-        QFETCH(QStringList, selected);
+        QFETCH(QString, paused);
+        QFETCH(QString, selected);
         QFETCH(int, pausedChosen);
         QFETCH(int, selectedChosen);
         fx->db().execNative(QStringLiteral("DELETE FROM PoetBook"));
@@ -505,8 +366,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&d));
         for (const QString& step : steps) {
             if (step.contains(u':')) {
-                QListWidget* list = step.startsWith(u'1') ? d.List1 : d.List2;
-                list->setCurrentRow(step.section(u':', 1).toInt());
+                (step.startsWith(u'1') ? d.List1 : d.List2)->setCurrentRow(step.section(u':', 1).toInt());
             } else if (step.startsWith(u"dbl")) {
                 QListWidget* list = step.endsWith(u'1') ? d.List1 : d.List2;
                 QListWidgetItem* item = list->currentItem();
@@ -519,8 +379,8 @@ private slots:
                 d.findChild<QPushButton*>(step)->click();
             }
         }
-        QCOMPARE(listItems(d.List1), paused);
-        QCOMPARE(listItems(d.List2), selected);
+        QCOMPARE(listItems(d.List1).join(QString()), paused);
+        QCOMPARE(listItems(d.List2).join(QString()), selected);
         QCOMPARE(BookListDialog::chosenRow(d.List1), pausedChosen);
         QCOMPARE(BookListDialog::chosenRow(d.List2), selectedChosen);
         // Moves write nothing before OK.
@@ -535,29 +395,22 @@ private slots:
         QStringList comboAtStart = items(w->ui.cboBook);
         // Driven through the menu while the dialog runs modally.
         bool modal = false;
-        QStringList loaded, selected, paused;
         w->books->beforeBookListShown = [&](BookListDialog& d) {
             // Never left hanging, whatever happens below.
             QTimer::singleShot(10000, &d, &QDialog::reject);
             QTimer::singleShot(0, &d, [&] {
                 modal = d.isModal() && d.isVisible();
-                loaded = listItems(d.List2) + QStringList{u"|"_s} + listItems(d.List1);
                 // [A, C] | [B]  ->  [B, A] | [C]
                 d.List2->setCurrentRow(1); // C
                 d.cmdunSelect->click();
                 d.List1->setCurrentRow(1); // B, below C now
                 d.List2->setCurrentRow(-1);
                 d.cmdSelect->click();
-                selected = listItems(d.List2);
-                paused = listItems(d.List1);
                 d.cmdOk->click();
             });
         };
         QVERIFY(triggerEnabled(*w, "mnuBookOrder"));
         QVERIFY(modal);
-        QCOMPARE(loaded, (QStringList{u"A"_s, u"C"_s, u"|"_s, u"B"_s}));
-        QCOMPARE(selected, (QStringList{u"B"_s, u"A"_s}));
-        QCOMPARE(paused, QStringList{u"C"_s});
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(bookRows(*fx), (QStringList{u"B:0:1"_s, u"A:1:1"_s, u"C:2:0"_s}));
         // The combo follows from the next start only.
@@ -569,14 +422,12 @@ private slots:
         BookListDialog d(w->store().db(), dialogs, w.get());
         d.show();
         d.cmdunSelectAll->click();
-        dialogs.answers = {false};
+        dialogs.answers = {false, true};
         d.cmdOk->click();
-        QCOMPARE(dialogs.marked(), QStringList{u"?:系统未有选入目录！ @【目录】排序"_s});
+        QCOMPARE(said(), QStringLiteral("?:系统未有选入目录！ @【目录】排序"));
         QVERIFY(d.isVisible());
         QCOMPARE(bookRows(*fx), kSampleBooks);
-        dialogs.answers = {true};
         d.cmdOk->click();
-        QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(bookRows(*fx), (QStringList{u"隐藏:0:0"_s, u"宋词选:1:0"_s, u"唐诗选:2:0"_s, u":3:0"_s}));
     }
@@ -590,7 +441,7 @@ private slots:
         d.List2->setCurrentRow(0);
         d.cmdunSelect->click();
         d.cmdOk->click();
-        QCOMPARE(dialogs.marked(), QStringList{u"!:目录排序操作失败，未作任何修改！\n\nread only book @【目录】排序"_s});
+        QCOMPARE(said(), QStringLiteral("!:目录排序操作失败，未作任何修改！\n\nread only book @【目录】排序"));
         QVERIFY(d.isVisible());
         QCOMPARE(bookRows(*fx), kSampleBooks);
     }
@@ -599,36 +450,28 @@ private slots:
         auto w = start();
         BookListDialog d(w->store().db(), dialogs, w.get());
         d.show();
+        // Ticked, the dialog grows to show the rename frame.
+        QVERIFY(d.Text2->mapTo(&d, QPoint(0, d.Text2->height())).y() > d.height());
         d.chkNameChg->setChecked(true);
-        // An empty entry or an empty list leaves the frame as it was.
+        QVERIFY(d.Text2->isEnabled());
+        QVERIFY(d.Text2->mapTo(&d, QPoint(0, d.Text2->height())).y() <= d.height());
+        // An empty entry leaves the frame as it was.
         d.List2->setCurrentRow(1);
-        QCOMPARE(d.Text1->text(), QStringLiteral("唐诗选"));
-        QCOMPARE(d.Text2->text(), QStringLiteral("唐诗选"));
         d.List2->setCurrentRow(2);
-        QCOMPARE(d.Text1->text(), QStringLiteral("唐诗选"));
+        QCOMPARE(d.Text2->text(), QStringLiteral("唐诗选"));
         QVERIFY(!d.cmdNameChg->isEnabled());
         d.List2->setCurrentRow(1);
-
-        // Renaming to a name in use.
-        d.Text2->setText(QStringLiteral("隐藏"));
-        QVERIFY(d.cmdNameChg->isEnabled());
-        d.cmdNameChg->click();
-        QCOMPARE(dialogs.marked(), QStringList{u"!:该目录名已有存在！ @【目录】排序"_s});
-        d.Text2->setText(QStringLiteral("蓝溪诗汇"));
-        d.cmdNameChg->click();
-        QCOMPARE(dialogs.messages.size(), 2);
-        // Blank names are no names.
-        d.Text2->setText(QStringLiteral("   "));
-        d.cmdNameChg->click();
-        QCOMPARE(dialogs.messages.size(), 2);
+        // Names in use, and blank names, are refused.
+        for (const char* name : {"隐藏", "蓝溪诗汇", "   "}) {
+            d.Text2->setText(QString::fromUtf8(name));
+            d.cmdNameChg->click();
+        }
+        QCOMPARE(said(), QStringLiteral("!:该目录名已有存在！ @【目录】排序|!:该目录名已有存在！ @【目录】排序"));
         QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐诗选"_s, u""_s}));
-
         // A free name with a quote: written at once, the entry follows.
         d.Text2->setText(QStringLiteral("唐人's诗"));
         d.cmdNameChg->click();
         QCOMPARE(dialogs.messages.size(), 2);
-        QCOMPARE(d.Text1->text(), QStringLiteral("唐人's诗"));
-        QVERIFY(!d.cmdNameChg->isEnabled());
         QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐人's诗"_s, u""_s}));
         // Moving the books around and cancelling: only the rename stays.
         d.cmdunSelectAll->click();
@@ -637,23 +480,17 @@ private slots:
         QCOMPARE(bookRows(*fx), (QStringList{u"宋词选:0:1"_s, u"唐人's诗:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s}));
     }
 
-    void dialogRenamesAPausedBookAndEnterMovesOn() {
+    void dialogRenamesAPausedBook() {
         auto w = start();
         BookListDialog d(w->store().db(), dialogs, w.get());
         d.show();
-        QApplication::setActiveWindow(&d);
-        QVERIFY(QTest::qWaitForWindowActive(&d));
         d.chkNameChg->setChecked(true);
         d.List1->setCurrentRow(0);
-        QCOMPARE(d.Text1->text(), QStringLiteral("隐藏"));
-        d.Text2->setFocus();
-        d.Text2->setText(QStringLiteral("Hidden"));
         // A change of Latin case alone is a rename of the same book.
-        QTest::keyClick(d.Text2, Qt::Key_Return);
-        QVERIFY(!d.Text2->hasFocus());
-        d.cmdNameChg->click();
-        d.Text2->setText(QStringLiteral("HIDDEN"));
-        d.cmdNameChg->click();
+        for (const char* name : {"Hidden", "HIDDEN"}) {
+            d.Text2->setText(QString::fromUtf8(name));
+            d.cmdNameChg->click();
+        }
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(listItems(d.List1), QStringList{u"HIDDEN"_s});
         QCOMPARE(fx->text(QStringLiteral("SELECT fBook FROM PoetBook WHERE fBookID=3")), QStringLiteral("HIDDEN"));
@@ -663,13 +500,9 @@ private slots:
         fx->db().execNative(QStringLiteral("DELETE FROM PoetBook"));
         auto w = start();
         BookListDialog d(w->store().db(), dialogs, w.get());
-        QVERIFY(!d.cmdOk->isEnabled());
-        QCOMPARE(d.List1->count() + d.List2->count(), 0);
-        d.List1->setCurrentRow(0);
-        d.cmdSelect->click();
+        QVERIFY(!d.cmdOk->isEnabled() && d.cmdCancel->isEnabled());
         d.cmdSelectAll->click();
         QCOMPARE(d.List2->count(), 0);
-        QVERIFY(d.cmdCancel->isEnabled());
     }
 };
 

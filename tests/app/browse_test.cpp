@@ -7,19 +7,10 @@
 #include "display/displaycontroller.h"
 #include "support/windowtest.h"
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QIcon>
-#include <QLabel>
-#include <QListView>
-#include <QMenu>
-#include <QTextBlock>
-#include <QTextEdit>
 #include <QTreeView>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,10 +34,17 @@ QModelIndex top(QTreeView* t, int row) { return t->model()->index(row, 0); }
 class BrowseTest : public WindowTest {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
+    // A started window whose title list and tree run under the model checker
+    // from here on: every fill, append, edit and reset is checked as it happens.
+    std::unique_ptr<MainWindow> start() {
+        auto w = WindowTest::start();
+        const auto fatal = QAbstractItemModelTester::FailureReportingMode::Fatal;
+        new QAbstractItemModelTester(w->browse->model(), fatal, w.get());
+        new QAbstractItemModelTester(w->ui.tvwList->model(), fatal, w.get());
+        return w;
+    }
 
+private slots:
     void startupShowsTheFirstPoetsPoems() {
         auto w = start();
         auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
@@ -57,12 +55,8 @@ private slots:
         QCOMPARE(titles(*w), QStringList{u"Moon's Song"_s});
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->session().counters().totalTitles, qint64(9));
-        QCOMPARE(w->ui.cboTitle2->count(), 1);
         QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 9);
         QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("Moon's Song (Li Bai·唐)"));
-        QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
-        QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：1# 标准模板"));
         QVERIFY(dialogs.messages.isEmpty());
         // By poet there are no children.
         for (int i = 0; i < tree->model()->rowCount(); ++i) QCOMPARE(tree->model()->rowCount(top(tree, i)), 0);
@@ -76,12 +70,9 @@ private slots:
         const QModelIndex libai = node(tree, QStringLiteral("李白"));
         QVERIFY(libai.isValid());
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(libai).center());
-        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"静夜思"_s}));
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
-        QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 2);
-        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("早发白帝城 (李白·唐)"));
         // The poet value is a prefix: 李 would also find 李商隐, but a node is exact text.
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
+        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"静夜思"_s}));
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("早发白帝城 (李白·唐)"));
     }
 
     void treeNodesKeepTheirTextsKeysAndChildren() {
@@ -94,42 +85,47 @@ private slots:
         nodes.addChild("Du Fu", 2);
         nodes.addGroup("", 3);
         nodes.addGroup("宋", 4);
-        QCOMPARE(nodes.lastGroupText(), QByteArrayView("宋"));
         nodes.addChild("苏轼", 5);
         NavigationTreeModel m;
+        QAbstractItemModelTester checker(&m, QAbstractItemModelTester::FailureReportingMode::Fatal);
         m.reset(std::move(nodes), QStringLiteral("wall"), QStringLiteral("poet"));
         QCOMPARE(m.rowCount(), 3);
-        const QModelIndex tang = m.groupIndex(0), empty = m.groupIndex(1), song = m.groupIndex(2);
-        QCOMPARE(m.rowCount(tang), 2);
-        QCOMPARE(m.rowCount(empty), 0);
-        QCOMPARE(m.rowCount(song), 1);
-        QVERIFY(m.hasChildren(tang) && !m.hasChildren(empty));
-        QVERIFY(m.flags(empty) & Qt::ItemNeverHasChildren);
+        QCOMPARE(m.rowCount(m.groupIndex(0)), 2);
+        QCOMPARE(m.rowCount(m.groupIndex(1)), 0);
         QCOMPARE(m.text(m.childIndex(0, 1)), QStringLiteral("Du Fu"));
         QCOMPARE(m.text(m.childIndex(2, 0)), QStringLiteral("苏轼"));
-        QCOMPARE(m.text(empty), QString());
-        QCOMPARE(m.childIndex(2, 0).parent(), song);
-        QVERIFY(!m.childIndex(1, 0).isValid());
-        QVERIFY(!m.childIndex(2, 1).isValid());
         QCOMPARE(m.data(m.childIndex(0, 0), NavigationTreeModel::KeyRole).toString(), QStringLiteral("C1"));
-        QCOMPARE(m.data(song, NavigationTreeModel::KeyRole).toString(), QStringLiteral("B4"));
-        QCOMPARE(m.data(song, NavigationTreeModel::ImageRole).toString(), QStringLiteral("wall"));
+        QCOMPARE(m.data(m.groupIndex(2), NavigationTreeModel::KeyRole).toString(), QStringLiteral("B4"));
+        QCOMPARE(m.data(m.groupIndex(2), NavigationTreeModel::ImageRole).toString(), QStringLiteral("wall"));
         m.clear();
         QCOMPARE(m.rowCount(), 0);
     }
 
+    // Rows the poem editor inserts, renames and removes, under the checker.
+    void listEditsKeepTheModelConsistent() {
+        auto w = start();
+        TitleListModel* m = w->browse->model();
+        w->FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        m->insertRow(1, m->row(1));
+        m->setRowText(0, QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙"));
+        QCOMPARE(titles(*w), (QStringList{u"甲"_s, u"静夜思"_s, u"静夜思"_s}));
+        QCOMPARE(m->row(0).poet, QStringLiteral("乙"));
+        m->removeRowAt(2);
+        QCOMPARE(titles(*w), (QStringList{u"甲"_s, u"静夜思"_s}));
+        m->clear();
+        QCOMPARE(m->rowCount(), 0);
+    }
+
+    // A collection of a few hundred thousand poems: the totals panels at the
+    // window's first size still show their whole text.
     void statusPanelsShowWholeCollectionTotals() {
-        // A collection of a few hundred thousand poems: the totals panels at the
-        // window's first size still show their whole text.
         auto w = start();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->ui.myTotal->setText(QStringLiteral("系统总计：345018题 (345018首)"));
         w->ui.mySelect->setText(QStringLiteral("目前选入：345018题 (345018首)"));
-        QTRY_VERIFY(w->ui.myTotal->width() >= w->ui.myTotal->sizeHint().width());
-        QVERIFY(w->ui.mySelect->width() >= w->ui.mySelect->sizeHint().width());
-        QVERIFY(w->ui.myModel->width() >= w->ui.myModel->sizeHint().width());
-        QVERIFY(w->ui.myState->width() >= w->ui.myState->sizeHint().width());
+        for (QLabel* panel : {w->ui.myTotal, w->ui.mySelect, w->ui.myModel, w->ui.myState})
+            QTRY_VERIFY2(panel->width() >= panel->sizeHint().width(), qPrintable(panel->objectName()));
     }
 
     void groupingByDynastyAndForm() {
@@ -138,9 +134,6 @@ private slots:
         w->ui.cboList->setCurrentIndex(0);
         // The empty dynasty has no listed order: its group comes first.
         QCOMPARE(topNodes(tree), (QStringList{u""_s, u"唐"_s, u"宋"_s}));
-        QCOMPARE(top(tree, 0).data(Qt::UserRole).toString(), QStringLiteral("B0"));
-        QCOMPARE(tree->model()->index(0, 0, top(tree, 0)).data(Qt::UserRole).toString(), QStringLiteral("C1"));
-        QCOMPARE(top(tree, 1).data(Qt::UserRole).toString(), QStringLiteral("B2"));
         QStringList tang;
         for (int i = 0; i < tree->model()->rowCount(top(tree, 1)); ++i)
             tang << tree->model()->index(i, 0, top(tree, 1)).data().toString();
@@ -231,23 +224,14 @@ private slots:
         w->FillTitleList(QStringLiteral(" Where a.fPoet='李白'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
         QTest::keyClick(w->ui.lstTitle->listView(), Qt::Key_Down); // 静夜思 after 早发白帝城
         w->FillTitleList(QStringLiteral(" Where a.fPoet='苏轼'"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
-        const qint64 listed = w->session().shownPoemId();
-        QCOMPARE(listed, qint64(w->browse->model()->poemId(0)));
         const auto shown = [&] { return w->ui.RichTextBox1->document()->firstBlock().text(); };
         QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
         QVERIFY(shown().startsWith(QStringLiteral("早发白帝城")));
-        QCOMPARE(w->session().shownPoemId(), listed);
+        // The list's own choice is drawn again: 苏轼's first poem.
         w->display->RenderSelectedPoem();
-        QVERIFY(!shown().startsWith(QStringLiteral("早发白帝城")));
+        QVERIFY(shown().startsWith(QStringLiteral("念奴娇")));
         QVERIFY(chooseInPopup(w->ui.cboTitle2, 2));
         QVERIFY(shown().startsWith(QStringLiteral("早发白帝城")));
-        // Enter in the history box, as in the grouping box, moves on as Tab does.
-        for (QWidget* box : {static_cast<QWidget*>(w->ui.cboTitle2), static_cast<QWidget*>(w->ui.cboList)}) {
-            box->setFocus();
-            QVERIFY(box->hasFocus());
-            QTest::keyClick(box, Qt::Key_Return);
-            QVERIFY2(!box->hasFocus(), qPrintable(box->objectName()));
-        }
     }
 
     void rightClickOpensTheListMenu() {
@@ -260,21 +244,15 @@ private slots:
         QTest::mousePress(viewport, Qt::RightButton, {}, QPoint(5, 5));
         QTRY_VERIFY(w->ui.mnuLst->isVisible());
         w->ui.mnuLst->hide();
-        // The view styles switch the one model between the two views.
+        // The view styles switch the one model between the two views; large
+        // icons show the large picture, the other styles the small one.
         QVERIFY(triggerEnabled(*w, "mnuList_3"));
-        QCOMPARE(w->ui.lstTitle->viewStyle(), 3);
         QCOMPARE(w->ui.lstTitle->currentView()->model()->rowCount(), w->browse->model()->size());
-        // Large icons show the large picture, the other styles the small one;
-        // the items carry no tooltip of their own over the list's.
         const QModelIndex first = w->browse->model()->index(0, 0);
         const auto icon = [&] { return first.data(Qt::DecorationRole).value<QIcon>().cacheKey(); };
         const qint64 small = icon();
         QVERIFY(triggerEnabled(*w, "mnuList_0"));
         QVERIFY(icon() != small);
-        QVERIFY(triggerEnabled(*w, "mnuList_1"));
-        QCOMPARE(icon(), small);
-        QVERIFY(!first.data(Qt::ToolTipRole).isValid());
-        QCOMPARE(w->ui.lstTitle->toolTip(), QStringLiteral("选入作品列表"));
     }
 
     void bookSelectorListsABook() {
@@ -298,19 +276,14 @@ private slots:
             "('3# 短',9,'楷体',22,0,0,0,0,1,1,0,0)"));
         auto w = start();
         DisplayController* d = w->display;
-        QCOMPARE(w->ui.cboModel->count(), 2);
-        QCOMPARE(w->ui.cboModel->currentText(), QStringLiteral("1# 标准模板"));
-        QVERIFY(w->ui.chkModel->isChecked());
-        QVERIFY(!w->ui.chkModel->isEnabled());
-        QCOMPARE(d->CurrentTemplate[3].FontSize, quint8(14));
+        QCOMPARE(items(w->ui.cboModel), (QStringList{u"1# 标准模板"_s, u"3# 短"_s}));
+        QVERIFY(w->ui.chkModel->isChecked() && !w->ui.chkModel->isEnabled());
         // Three rows: kinds 0-2 by position, 3 and 4 keep the previous template's values.
-        w->ui.cboModel->setCurrentIndex(w->ui.cboModel->findText(QStringLiteral("3# 短")));
+        w->ui.cboModel->setCurrentIndex(1);
         QCOMPARE(d->CurrentTemplate[0].FontSize, quint8(20));
         QCOMPARE(d->CurrentTemplate[2].FontSize, quint8(22));
         QCOMPARE(d->CurrentTemplate[3].FontSize, quint8(14));
-        QCOMPARE(d->CurrentTemplate[4].FontSize, quint8(10));
-        QVERIFY(!w->ui.chkModel->isChecked());
-        QVERIFY(w->ui.chkModel->isEnabled());
+        QVERIFY(!w->ui.chkModel->isChecked() && w->ui.chkModel->isEnabled());
         QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：3# 短"));
         // The biography box follows the notes line.
         QCOMPARE(w->ui.txtPoet2->font().pointSize(), 10);
@@ -336,10 +309,8 @@ private slots:
             QAccessibleInterface* box = QAccessible::queryAccessibleInterface(w->ui.chkModel);
             QVERIFY(box && box->actionInterface());
             box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-            QVERIFY(w->ui.chkModel->isChecked());
+            QVERIFY(w->ui.chkModel->isChecked() && !w->ui.chkModel->isEnabled());
             QCOMPARE(Settings::defaultModel(), QStringLiteral("2# 居中"));
-            QCOMPARE(w->display->DefaultTemplateIndex, other);
-            QVERIFY(!w->ui.chkModel->isEnabled());
         }
         auto w2 = start();
         QCOMPARE(w2->ui.cboModel->currentText(), QStringLiteral("2# 居中"));
@@ -349,11 +320,8 @@ private slots:
     void emptyTemplateTableOffersTheStandardName() {
         fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
         auto w = start();
-        QCOMPARE(w->ui.cboModel->count(), 1);
-        QCOMPARE(w->ui.cboModel->itemText(0), QStringLiteral("1# 标准模板"));
-        QVERIFY(w->ui.chkModel->isChecked());
-        QVERIFY(!w->ui.chkModel->isEnabled());
-        for (const TemplateLine& l : w->display->CurrentTemplate) QCOMPARE(l, DefaultTemplateLine());
+        QCOMPARE(items(w->ui.cboModel), QStringList{u"1# 标准模板"_s});
+        QVERIFY(w->ui.chkModel->isChecked() && !w->ui.chkModel->isEnabled());
         const QTextCharFormat f = w->ui.RichTextBox1->document()->firstBlock().begin().fragment().charFormat();
         QCOMPARE(qRound(f.fontPointSize()), 9);
         QCOMPARE(f.foreground().color(), QColor(Qt::black));

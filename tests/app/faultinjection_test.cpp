@@ -11,14 +11,8 @@
 #include "search/searchindexcontroller.h"
 #include "support/windowtest.h"
 
-#include <QAction>
 #include <QDir>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <sqlite3.h>
 
@@ -210,7 +204,6 @@ private slots:
 ])");
         writeFile(d + u"authors.tang.json"_s, R"([{"name": "孟浩然", "desc": "襄州襄阳人。"}])");
     }
-    void init() { freshFixture(); }
     void cleanupTestCase() { qInfo("injected failures run: %d", m_failures); }
 
     void bulkWrite_data() {

@@ -1,19 +1,12 @@
 // The help menu: the help file on F1, the web page, the mail link, the about
-// window with its timer, and the preface viewer.
+// window closing by its timer, and the preface viewer.
 #include "app/aboutwindow.h"
 #include "app/helpcontroller.h"
 #include "app/prefaceviewer.h"
 #include "support/windowtest.h"
 
-#include <QAction>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
 #include <QStringEncoder>
-#include <QTest>
-#include <QTextEdit>
-#include <QTimer>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -55,7 +48,6 @@ class HelpTest : public WindowTest {
     }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
     void init() {
         freshFixture();
         opened.clear();
@@ -89,35 +81,16 @@ private slots:
         }
     }
 
+    // The web-page label opens its own caption; the window closes by itself on
+    // the 21st tick of its own timer.
     void aboutWindow() {
-        auto w = startRecording();
-        whileOpen<AboutWindow>([&] { QVERIFY(triggerEnabled(w->ui.mnuAbout)); }, [&](AboutWindow* about) {
-            QVERIFY(about->Timer1->isActive());
-            // The web-page label opens its own caption.
-            QTest::mouseClick(about->Label9, Qt::LeftButton);
-            QCOMPARE(opened, QStringList{kProductWebPage});
-            QCOMPARE(about->Label9->text(), kProductWebPage);
-            about->Timer1_Timer(); // counted, so the next opening must start over
-        });
-        // Opened again it counts from 0, and 确定>> closes it at once.
-        whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
-            QCOMPARE(about->ticks(), qint16(0));
-            about->Timer1_Timer();
-            QCOMPARE(about->ticks(), qint16(1));
-            QTest::mouseClick(about->cmdCancel, Qt::LeftButton);
-            QVERIFY(!about->isVisible());
-            QVERIFY(!about->Timer1->isActive());
-        });
-    }
-
-    // It closes by itself on the 21st tick of its own timer.
-    void aboutWindowClosesByItsTimer() {
         auto w = startRecording();
         int ticks = -1;
         QTimer::singleShot(0, [&] {
             auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
             QVERIFY(about);
-            // The same timer, run fast: the window is gone after 21 ticks.
+            QTest::mouseClick(about->Label9, Qt::LeftButton);
+            // The same timer, run fast.
             about->Timer1->setInterval(5);
             connect(about->Timer1, &QTimer::timeout, about, [&ticks, about] { ticks = about->ticks(); });
         });
@@ -126,9 +99,16 @@ private slots:
         });
         QElapsedTimer clock;
         clock.start();
-        w->help->mnuAbout_Click();
+        QVERIFY(triggerEnabled(w->ui.mnuAbout));
         QVERIFY(clock.elapsed() < 4000);
         QCOMPARE(ticks, 21);
+        QCOMPARE(opened, QStringList{kProductWebPage});
+        // Opened again it counts from 0, and 确定>> closes it at once.
+        whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
+            QCOMPARE(about->ticks(), qint16(0));
+            QTest::mouseClick(about->cmdCancel, Qt::LeftButton);
+            QVERIFY(!about->isVisible() && !about->Timer1->isActive());
+        });
     }
 
     void prefaceIsReadAfreshEachTime() {
@@ -137,18 +117,10 @@ private slots:
         writeFile(path, QStringLiteral("第一稿：唐诗三百首。").toUtf8());
         whileOpen<PrefaceViewer>([&] { QVERIFY(triggerEnabled(w->ui.mnuPreface)); }, [&](PrefaceViewer* v) {
             QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第一稿：唐诗三百首。"));
-            // The pane: at the top, as far from the bottom as from the left, clear of the buttons.
-            const QRect pane = v->RichTextBox1->geometry();
-            QCOMPARE(pane.top(), pane.left());
-            QCOMPARE(v->height() - (pane.top() + pane.height()), pane.left());
-            QVERIFY(!pane.intersects(v->cmdPreface->geometry()));
-            QVERIFY(!pane.intersects(v->cmdCancel->geometry()));
             // Rewritten while open: 编者的话 reads it again. In the Chinese code page too.
             writeFile(path, QStringEncoder("GB18030").encode(QStringLiteral("第二稿：宋词。")));
             QTest::mouseClick(v->cmdPreface, Qt::LeftButton);
             QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第二稿：宋词。"));
-            QTest::mouseClick(v->cmdCancel, Qt::LeftButton);
-            QVERIFY(!v->isVisible());
         });
         writeFile(path, QByteArray("\xEF\xBB\xBF") + QStringLiteral("第三稿").toUtf8());
         whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); }, [&](PrefaceViewer* v) {

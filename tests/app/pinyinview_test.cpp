@@ -7,11 +7,8 @@
 #include "tools/outputcontroller.h"
 #include "support/windowtest.h"
 
-#include <QAction>
 #include <QDir>
 #include <QPrinter>
-#include <QPushButton>
-#include <QTextEdit>
 
 class PinyinViewTest : public WindowTest {
     Q_OBJECT
@@ -34,7 +31,6 @@ class PinyinViewTest : public WindowTest {
     }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
     void init() {
         freshFixture();
         fx->db().execNative(QStringLiteral("INSERT INTO hzPy (hz,py1,py2) VALUES ('地','de',1),('地','dì',2),"
@@ -45,7 +41,6 @@ private slots:
         auto w = showing(1);
         PinyinView* v = w->pinyinNotes;
         QVERIFY(!v->pinyinAction()->isChecked() && !v->pingzeAction()->isChecked());
-        QCOMPARE(v->pinyinAction()->text(), QStringLiteral("拼音注音"));
         QVERIFY(w->display->ShownNotes.isEmpty());
         const QString plain = w->ui.RichTextBox1->toPlainText();
 
@@ -54,7 +49,6 @@ private slots:
         // The pane's text and positions stay; the notes carry the readings.
         QCOMPARE(w->ui.RichTextBox1->toPlainText(), plain);
         QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("dì"));
-        QCOMPARE(readingOf(*w, QStringLiteral("床")), QStringLiteral("chuáng"));
         QCOMPARE(w->ui.RichTextBox1->toPlainText().mid(positionOf(*w, QStringLiteral("地")), 1), QStringLiteral("地"));
 
         v->pingzeAction()->trigger();
@@ -81,21 +75,18 @@ private slots:
         QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("de"));
         QCOMPARE(fx->text(QStringLiteral("SELECT fChar || fPos || fReading FROM PinyinFix WHERE fPoemID=1")),
                  QStringLiteral("地8de"));
-        // Carried into the text export.
+        // Carried into the text export. (The fixture's hzPy has readings for a few characters only.)
         const QString text = w->output->paneAsText();
-        // (The fixture's hzPy has readings for a few characters only.)
         QVERIFY2(text.contains(QStringLiteral("\n\nchuáng míng yuè de\n床前明月光")), qPrintable(text));
         // Another poem and back: still there; restore brings the computed reading.
         w->FillTitleList(QStringLiteral(" Where a.fPoemID=2"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
         w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
         QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("de"));
-        QVERIFY(v->restoreAction()->isEnabled());
-        v->restoreAction()->trigger();
+        QVERIFY(triggerEnabled(v->restoreAction()));
         QCOMPARE(readingOf(*w, QStringLiteral("地")), QStringLiteral("dì"));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PinyinFix")), 0);
         // Positions without a Han character offer nothing.
         QVERIFY(v->readingsAt(at + 1000).isEmpty());
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     // The poem editor changes the content: a correction whose character stays
@@ -140,12 +131,7 @@ private slots:
         const QByteArray rtf = w->output->paneAsRtf();
         // "chuáng" as RTF writes it: á is \\u225?.
         QVERIFY2(rtf.contains("chu\\u225?ng"), rtf.constData());
-        // LYRABOOK_KEEP_OUTPUT names a folder that keeps the PDF and the RTF for a look.
-        QTemporaryDir tmp;
-        const QString keep = qEnvironmentVariable("LYRABOOK_KEEP_OUTPUT");
-        const QDir dir(keep.isEmpty() ? tmp.path() : keep);
-        QString error;
-        QVERIFY(OutputController::writeFileSafely(dir.filePath(QStringLiteral("poem.rtf")), rtf, &error));
+        QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("poem.pdf")));

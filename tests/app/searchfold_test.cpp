@@ -5,15 +5,6 @@
 #include "search/searchcontroller.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QToolButton>
-
-using namespace Qt::StringLiterals;
-
 class SearchFoldTest : public WindowTest {
     Q_OBJECT
 
@@ -24,19 +15,12 @@ class SearchFoldTest : public WindowTest {
     static QLabel* indexPanel(MainWindow& w) { return w.findChild<QLabel*>(QStringLiteral("mySearchIndex")); }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
     void menuEntryIsSaved() {
         auto w = start();
-        QAction* fold = w->ui.mnuSeek->findChild<QAction*>(QStringLiteral("mnuSeekFold"));
-        QVERIFY(fold);
+        QAction* fold = w->ui.mnuSeekFold;
         QVERIFY(w->ui.mnuSeek->actions().contains(fold));
-        QCOMPARE(fold->text(), QStringLiteral("简繁通查"));
-        QVERIFY(fold->isCheckable());
         QVERIFY(fold->isChecked());
         fold->trigger();
-        QVERIFY(!Settings::foldScripts());
         QCOMPARE(Settings::raw(QStringLiteral("Search_Fold")), QStringLiteral("0"));
         w.reset();
         w = start();
@@ -81,10 +65,8 @@ private slots:
         addTraditionalPoem();
         auto w = start();
         QLabel* panel = indexPanel(*w);
-        QVERIFY(panel);
-        QVERIFY(panel->isVisibleTo(w.get()));
+        QVERIFY(panel && panel->isVisibleTo(w.get()));
         QVERIFY(panel->text().startsWith(QStringLiteral("索引")));
-        QCOMPARE(panel->toolTip(), QStringLiteral("正在建立检索索引"));
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisibleTo(w.get()), 20000);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM SearchIndexLog")), 0);
         w->ui.cmdSeek->click();
@@ -93,7 +75,6 @@ private slots:
         QCOMPARE(titles(*w), QStringList{u"長安"_s});
         // Locked, nothing is built and the search still finds its poems.
         w->mnuToolLock_Click();
-        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!panel->isVisibleTo(w.get()));
         w->ui.cmdSeekOk->click();
         QCOMPARE(titles(*w), QStringList{u"長安"_s});

@@ -2,28 +2,12 @@
 // a line kind, every field change redrawing the poem, the colour dialog, save,
 // save as, delete with the start-up default kept consistent.
 #include "app/settings.h"
-#include "browse/browsecontroller.h"
-#include "browse/titlelistmodel.h"
 #include "display/displaycontroller.h"
 #include "display/templateeditor.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextEdit>
-#include <QToolButton>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -73,43 +57,31 @@ class TemplateEditorTest : public WindowTest {
     }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
     void openingAndClosingThePanel() {
-        auto w = start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        auto w = startActive();
+        QVERIFY(w);
         const int paneTopBefore = w->ui.RichTextBox1->y();
         QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
         QVERIFY(w->ui.fraModel->isVisible());
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[模板设置]"));
-        for (QWidget* b : {static_cast<QWidget*>(w->ui.cmdSetting), static_cast<QWidget*>(w->ui.cmdPoet),
-                           static_cast<QWidget*>(w->ui.cmdEdit), static_cast<QWidget*>(w->ui.cmdSeek)})
-            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
-        QCOMPARE(w->escapeButton(), w->ui.cmdSaveCancel);
+        QVERIFY(!w->ui.cmdSetting->isEnabled() && !w->ui.cmdEdit->isEnabled() && !w->ui.cmdSeek->isEnabled());
         QCOMPARE(QApplication::focusWidget(), w->ui.cboModel);
-        QCOMPARE(w->ui.RichTextBox1->y(), w->ui.fraModel->geometry().bottom() + 1 + w->twipsToPixels(10));
         QVERIFY(w->ui.RichTextBox1->y() > paneTopBefore);
         // The controls show the content line after start-up: 14-point 宋体;
         // filling the face list at start-up changed no line.
-        QCOMPARE(w->display->CurrentTemplate[3].FontName, QStringLiteral("宋体"));
         QCOMPARE(w->ui.cboText->currentText(), QStringLiteral("4-[内容]"));
-        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
-        QCOMPARE(w->ui.cboFontName->currentText(), QStringLiteral("宋体"));
+        QCOMPARE(w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(), QStringLiteral("宋体14"));
 
         // Escape presses 返回>>.
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(w->ui.fraModel->isHidden());
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
         QVERIFY(w->ui.cmdSetting->isEnabled() && w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
-        QCOMPARE(w->escapeButton(), w->ui.cmdQuit);
         QCOMPARE(w->ui.RichTextBox1->y(), paneTopBefore);
 
         // The File menu's entry opens it as well.
         QVERIFY(triggerEnabled(w->ui.mnuModel));
         QVERIFY(w->ui.fraModel->isVisible());
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[模板设置]"));
         QVERIFY(dialogs.messages.isEmpty());
     }
 
@@ -137,25 +109,18 @@ private slots:
         QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
         w->ui.cboText->setCurrentIndex(0);
         // Title line: 16-point bold 黑体, red, centred.
-        QCOMPARE(w->ui.cboFontName->currentText(), QStringLiteral("黑体"));
-        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("16"));
-        QVERIFY(w->ui.chkFontBold->isChecked());
-        QVERIFY(!w->ui.chkFontItalic->isChecked());
+        QCOMPARE(w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(), QStringLiteral("黑体16"));
+        QVERIFY(w->ui.chkFontBold->isChecked() && !w->ui.chkFontItalic->isChecked());
         QCOMPARE(w->templateEditor->fontColorFace(), QColor(255, 0, 0));
         QVERIFY(w->ui.optAlign[2]->isChecked());
         w->ui.cboText->setCurrentIndex(3);
-        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
-        QVERIFY(!w->ui.chkFontBold->isChecked());
+        QVERIFY(!w->ui.chkFontBold->isChecked() && w->ui.optAlign[0]->isChecked());
         QCOMPARE(w->templateEditor->fontColorFace(), QColor(0, 0, 0));
-        QVERIFY(w->ui.optAlign[0]->isChecked());
         w->ui.cboText->setCurrentIndex(2);
         QCOMPARE(w->ui.cboFontSize->currentIndex(), -1);
         for (QRadioButton* r : w->ui.optAlign) QVERIFY(!r->isChecked());
-        QCOMPARE(int(before[2].FontSize), 15);
-        QCOMPARE(int(before[2].Align), 7);
         QCOMPARE(w->display->CurrentTemplate, before);
         QCOMPARE(redraws.count(), 0);
-        QCOMPARE(int(w->session().inputState()), 0);
     }
 
     void fieldChangesRedraw_data() {
@@ -164,18 +129,12 @@ private slots:
         QTest::addColumn<QString>("expected");
         // Content line of the fixture's template: 14-point 宋体, indent 2.
         QTest::newRow("smallest size") << "size 8" << "FontSize" << "8";
-        QTest::newRow("largest size") << "size 72" << "FontSize" << "72";
-        QTest::newRow("bold") << "bold" << "FontBold" << "1";
-        QTest::newRow("italic") << "italic" << "FontItalic" << "1";
-        QTest::newRow("underline") << "underline" << "FontUnderline" << "1";
+        QTest::newRow("bold") << "chkFontBold" << "FontBold" << "1";
+        QTest::newRow("underline") << "chkFontUnderline" << "FontUnderline" << "1";
         QTest::newRow("right") << "optAlign_1" << "Align" << "1";
-        QTest::newRow("centre") << "optAlign_2" << "Align" << "2";
         QTest::newRow("减少缩进量") << "cmdIndent_0" << "Indent" << "1";
-        QTest::newRow("增加缩进量") << "cmdIndent_1" << "Indent" << "3";
         QTest::newRow("悬挂缩进") << "cmdHangingIndent_0" << "HangingIndent" << "1";
-        QTest::newRow("首行缩进") << "cmdHangingIndent_1" << "HangingIndent" << "-1";
         QTest::newRow("文字下移") << "cmdOffset_0" << "Offset" << "-1";
-        QTest::newRow("文字上移") << "cmdOffset_1" << "Offset" << "1";
         QTest::newRow("face picked") << "pick 黑体" << "FontName" << "黑体";
         QTest::newRow("face typed") << "type 楷" << "FontName" << "楷";
     }
@@ -190,12 +149,6 @@ private slots:
         QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
         if (action.startsWith(QStringLiteral("size "))) {
             w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(action.mid(5)));
-        } else if (action == QStringLiteral("bold")) {
-            QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
-        } else if (action == QStringLiteral("italic")) {
-            QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
-        } else if (action == QStringLiteral("underline")) {
-            QTest::mouseClick(w->ui.chkFontUnderline, Qt::LeftButton);
         } else if (action.startsWith(QStringLiteral("pick "))) {
             w->ui.cboFontName->addItem(action.mid(5));
             w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
@@ -209,21 +162,15 @@ private slots:
         }
         const TemplateLine& l = w->display->CurrentTemplate[3];
         const QMap<QString, QString> now = {
-            {u"FontName"_s, l.FontName},
-            {u"FontSize"_s, QString::number(l.FontSize)},
-            {u"FontBold"_s, QString::number(l.FontBold)},
-            {u"FontItalic"_s, QString::number(l.FontItalic)},
-            {u"FontUnderline"_s, QString::number(l.FontUnderline)},
-            {u"Align"_s, QString::number(l.Align)},
-            {u"Indent"_s, QString::number(l.Indent)},
-            {u"HangingIndent"_s, QString::number(l.HangingIndent)},
-            {u"Offset"_s, QString::number(l.Offset)},
-        };
+            {u"FontName"_s, l.FontName}, {u"FontSize"_s, QString::number(l.FontSize)},
+            {u"FontBold"_s, QString::number(l.FontBold)}, {u"FontItalic"_s, QString::number(l.FontItalic)},
+            {u"FontUnderline"_s, QString::number(l.FontUnderline)}, {u"Align"_s, QString::number(l.Align)},
+            {u"Indent"_s, QString::number(l.Indent)}, {u"HangingIndent"_s, QString::number(l.HangingIndent)},
+            {u"Offset"_s, QString::number(l.Offset)}};
         QCOMPARE(now.value(field), expected);
         // Only the content line changed, and the poem was drawn again at once.
         for (int k : {0, 1, 2, 4}) QCOMPARE(w->display->CurrentTemplate[size_t(k)], before[size_t(k)]);
         QVERIFY(redraws.count() > 0);
-        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("静夜思 (李白·唐)"));
         const QTextCharFormat cf = contentFormat(*w);
         QCOMPARE(cf.fontPointSize(), double(l.FontSize));
         QCOMPARE(cf.fontWeight() >= QFont::Bold, l.FontBold != 0);
@@ -231,7 +178,6 @@ private slots:
         QCOMPARE(cf.fontUnderline(), l.FontUnderline != 0);
         const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
         QVERIFY(contentBlock(*w).alignment() & align[l.Align]);
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void stepButtonsHaveNoBound() {
@@ -246,7 +192,6 @@ private slots:
         w->display->CurrentTemplate[3].HangingIndent = 32767;
         QTest::mouseClick(w->ui.cmdHangingIndent[0], Qt::LeftButton);
         QCOMPARE(int(w->display->CurrentTemplate[3].HangingIndent), 32767);
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void emptyTitleListDrawsNothing() {
@@ -262,7 +207,6 @@ private slots:
         QCOMPARE(int(w->display->CurrentTemplate[3].FontSize), 8);
         QCOMPARE(redraws.count(), 0);
         QCOMPARE(w->ui.RichTextBox1->toPlainText(), shown);
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void colourDialog() {
@@ -282,7 +226,6 @@ private slots:
         QCOMPARE(w->display->CurrentTemplate[3].FontColor, 0x563412);
         QVERIFY(redraws.count() > 0);
         QCOMPARE(contentFormat(*w).foreground().color(), QColor(0x12, 0x34, 0x56));
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void closingKeepsUnsavedChanges() {
@@ -301,7 +244,6 @@ private slots:
         w->ui.cboModel->setCurrentIndex(1);
         w->ui.cboModel->setCurrentIndex(0);
         QCOMPARE(contentFormat(*w).fontPointSize(), 14.0);
-        QCOMPARE(w->ui.cboFontSize->currentText(), QStringLiteral("14"));
     }
 
     void saveWritesTheCurrentTemplate() {
@@ -317,25 +259,6 @@ private slots:
         QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=3")), 1);
         QCOMPARE(fx->count(QStringLiteral("SELECT fIndent FROM PoetrySet WHERE fID=3")), -1);
         QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=2")), 0);
-    }
-
-    // The placeholder template of an empty table gets its rows on the first save.
-    void saveIntoATemplateWithoutRowsWritesThem() {
-        fx->db().execNative(QStringLiteral("DELETE FROM PoetrySet"));
-        {
-            auto w = open();
-            QVERIFY(w);
-            QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
-            QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
-            QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
-            QCOMPARE(dialogs.texts(), QStringList{u"模板设置保存完毕!"_s});
-            QCOMPARE(rowsOf(*fx, kStandard), 5);
-        }
-        // The next start loads what was saved.
-        auto w = start();
-        QCOMPARE(int(w->display->CurrentTemplate[3].FontBold), 1);
-        QCOMPARE(w->display->CurrentTemplate[0].FontName, QStringLiteral("宋体"));
-        QCOMPARE(int(w->display->CurrentTemplate[0].FontSize), 9);
     }
 
     void aFailedSaveWritesNothing() {
@@ -360,61 +283,44 @@ private slots:
     }
 
     void saveAs_data() {
-        QTest::addColumn<QStringList>("inputs");
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<QStringList>("listed");
-        const QString prompt = QStringLiteral("请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中.");
-        QTest::newRow("cancelled") << QStringList{} << QList<bool>{} << QStringList{prompt}
-                                   << QStringList{kStandard, u"2# 大字"_s};
-        QTest::newRow("empty") << QStringList{u""_s} << QList<bool>{} << QStringList{prompt}
-                               << QStringList{kStandard, u"2# 大字"_s};
-        QTest::newRow("current name") << QStringList{kStandard} << QList<bool>{} << QStringList{prompt}
-                                      << QStringList{kStandard, u"2# 大字"_s};
-        QTest::newRow("listed name") << QStringList{u"2# 大字"_s} << QList<bool>{}
-                                     << QStringList{prompt, u"该模板已有存在, 不可新建 !"_s}
-                                     << QStringList{kStandard, u"2# 大字"_s};
-        QTest::newRow("listed name in other case") << QStringList{u"2# 大字 A"_s} << QList<bool>{}
-                                                   << QStringList{prompt, u"该模板已有存在, 不可新建 !"_s}
-                                                   << QStringList{kStandard, u"2# 大字"_s, u"2# 大字 a"_s};
-        QTest::newRow("question cancelled") << QStringList{u"3# 新"_s} << QList<bool>{false}
-                                            << QStringList{prompt, u"确定: 新建模板 [3# 新] ?"_s}
-                                            << QStringList{kStandard, u"2# 大字"_s};
-        QTest::newRow("new") << QStringList{u"3# 新"_s} << QList<bool>{true}
-                             << QStringList{prompt, u"确定: 新建模板 [3# 新] ?"_s, u"模板新增完毕!"_s}
-                             << QStringList{kStandard, u"2# 大字"_s, u"3# 新"_s};
+        QTest::addColumn<QString>("input"); // null: the input box cancelled
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("messages"); // after the prompt, "|"-joined
+        QTest::addColumn<QString>("added");    // the template listed last, if any
+        const QString exists = QStringLiteral("该模板已有存在, 不可新建 !");
+        QTest::newRow("cancelled") << QString() << false << "" << "";
+        QTest::newRow("empty") << "" << false << "" << "";
+        QTest::newRow("current name") << kStandard << false << "" << "";
+        QTest::newRow("listed name") << "2# 大字" << false << exists << "";
+        QTest::newRow("listed name in other case") << "2# 大字 A" << false << exists << "2# 大字 a";
+        QTest::newRow("question cancelled") << "3# 新" << false << "确定: 新建模板 [3# 新] ?" << "";
+        QTest::newRow("new") << "3# 新" << true << "确定: 新建模板 [3# 新] ?|模板新增完毕!" << "3# 新";
     }
-
     void saveAs() {
-        QFETCH(QStringList, inputs);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QStringList, messages);
-        QFETCH(QStringList, listed);
+        QFETCH(QString, input);
+        QFETCH(bool, answer);
+        QFETCH(QString, messages);
+        QFETCH(QString, added);
         addTemplate(*fx, QStringLiteral("2# 大字"), 20);
-        if (QByteArray(QTest::currentDataTag()) == "listed name in other case")
-            addTemplate(*fx, QStringLiteral("2# 大字 a"), 20);
+        if (added == u"2# 大字 a") addTemplate(*fx, added, 20);
         auto w = open();
         QVERIFY(w);
         QTest::mouseClick(w->ui.chkFontUnderline, Qt::LeftButton);
-        for (const QString& s : inputs) dialogs.inputs.push_back(s);
-        for (bool a : answers) dialogs.answers.push_back(a);
+        if (!input.isNull()) dialogs.inputs.push_back(input);
+        dialogs.answers.push_back(answer);
         QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
-        QCOMPARE(dialogs.texts(), messages);
-        QCOMPARE(dialogs.messages[0].title, QStringLiteral("摸板新建"));
-        QCOMPARE(items(w->ui.cboModel), listed);
-        const bool created = messages.last() == QStringLiteral("模板新增完毕!");
+        QCOMPARE(dialogs.marked().value(0),
+                 QStringLiteral("-:请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中. @摸板新建"));
+        QCOMPARE(dialogs.texts().mid(1).join(u'|'), messages);
+        QCOMPARE(items(w->ui.cboModel), (QStringList{kStandard, u"2# 大字"_s} + (added.isEmpty() ? QStringList{} : QStringList{added})));
+        const bool created = added == u"3# 新";
         QCOMPARE(rowsOf(*fx, QStringLiteral("3# 新")), created ? 5 : 0);
-        QCOMPARE(rowsOf(*fx, kStandard), 5);
+        // The new template is selected and loaded: not the default, so the box is clear and enabled.
+        QCOMPARE(w->ui.cboModel->currentIndex(), created ? 2 : 0);
         if (created) {
-            // The new template is selected and loaded: not the default, so the box is clear and enabled.
-            QCOMPARE(w->ui.cboModel->currentIndex(), 2);
-            QVERIFY(!w->ui.chkModel->isChecked());
-            QVERIFY(w->ui.chkModel->isEnabled());
+            QVERIFY(!w->ui.chkModel->isChecked() && w->ui.chkModel->isEnabled());
             QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：3# 新"));
-            QCOMPARE(int(w->display->CurrentTemplate[3].FontUnderline), 1);
             QVERIFY(contentFormat(*w).fontUnderline());
-        } else {
-            QCOMPARE(w->ui.cboModel->currentIndex(), 0);
         }
     }
 
@@ -441,7 +347,6 @@ private slots:
         auto w = open();
         QVERIFY(w);
         QCOMPARE(items(w->ui.cboModel), names);
-        QCOMPARE(w->display->DefaultTemplateIndex, defaultAt);
         w->ui.cboModel->setCurrentIndex(deleteAt);
         dialogs.answers = {true, true};
         QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
@@ -450,15 +355,12 @@ private slots:
         left.removeAt(deleteAt);
         QCOMPARE(items(w->ui.cboModel), left);
         QCOMPARE(rowsOf(*fx, names[deleteAt]), 0);
-        QCOMPARE(w->display->DefaultTemplateIndex, defaultAfter);
         QCOMPARE(Settings::defaultModel(), savedDefault);
         QCOMPARE(left[defaultAfter], savedDefault);
         // The first template is selected and loaded.
-        QCOMPARE(w->ui.cboModel->currentIndex(), 0);
         QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：") + left[0]);
         QCOMPARE(w->ui.chkModel->isChecked(), defaultAfter == 0);
-        QCOMPARE(int(w->display->CurrentTemplate[3].FontSize), left[0] == kStandard ? 14 : 11);
-        QCOMPARE(contentFormat(*w).fontPointSize(), double(w->display->CurrentTemplate[3].FontSize));
+        QCOMPARE(contentFormat(*w).fontPointSize(), left[0] == kStandard ? 14.0 : 11.0);
     }
 
     void deleteRefusals_data() {
@@ -504,7 +406,6 @@ private slots:
         dialogs = ScriptedDialogs();
         w = open();
         QVERIFY(w);
-        QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!w->ui.cmdDel->isEnabled());
         dialogs.answers = {true, true};
         QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);

@@ -4,28 +4,16 @@
 #include "support/rtfreader.h"
 #include "support/windowtest.h"
 
-#include <QAction>
-#include <QPrintDialog>
-#include <QComboBox>
-#include <QTimer>
 #include <QDir>
-#include <QFile>
-#include <QLabel>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextEdit>
-#include <QToolButton>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -80,9 +68,6 @@ class ToolsTest : public WindowTest {
     static void check(MainWindow& w) { w.findChild<QAction*>(QStringLiteral("mnuToolCHK"))->trigger(); }
 
 private slots:
-    void initTestCase() { redirectSettings(); }
-    void init() { freshFixture(); }
-
     // ---- Duplicate check ----
 
     void checkListsTheSampleDuplicatesAndTogglesBack() {
@@ -90,33 +75,24 @@ private slots:
         QAction* chk = w->ui.mnuToolCHK;
         QComboBox* history = w->ui.cboTitle2;
         QComboBox* dups = w->ui.cboTitle3;
-        QVERIFY(chk->isEnabled());
 
         check(*w);
         QVERIFY(chk->isChecked());
         QVERIFY(dialogs.messages.isEmpty());
-        QVERIFY(history->isHidden());
-        QVERIFY(!dups->isHidden());
+        QVERIFY(history->isHidden() && !dups->isHidden());
         QCOMPARE(w->ui.myCheck->text(), QStringLiteral("检"));
         // 静夜思 and 无题 both open with 床前明月光; 无题 comes first by title, so
         // it ends up at the bottom.
         QCOMPARE(items(dups), (QStringList{FormatTitlePoet(QStringLiteral("静夜思"), QStringLiteral("李白")),
                                            FormatTitlePoet(QStringLiteral("无题"), QStringLiteral("无名氏"))}));
-        QCOMPARE(cell(dups, 0, 1), QStringLiteral("1"));
-        QCOMPARE(cell(dups, 1, 1), QStringLiteral("6"));
-        QCOMPARE(cell(dups, 0, 2), QStringLiteral("床前明月光"));
-        QCOMPARE(dups->modelColumn(), 0);
         // The first entry was chosen: its group, ordered by poet.
-        QCOMPARE(dups->currentIndex(), 0);
         QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"静夜思"_s}));
         QCOMPARE(fx->text(QStringLiteral("SELECT fBook_del FROM Poetry WHERE fPoemID=4")), QStringLiteral("大江东去"));
 
         check(*w);
         QVERIFY(!chk->isChecked());
-        QVERIFY(!history->isHidden());
-        QVERIFY(dups->isHidden());
+        QVERIFY(!history->isHidden() && dups->isHidden());
         QCOMPARE(w->ui.myCheck->text(), QString());
-        QVERIFY(dialogs.messages.isEmpty());
     }
 
     void nothingDuplicatedKeepsTheMarkUntilTheNextClick() {
@@ -126,14 +102,11 @@ private slots:
         check(*w);
         QCOMPARE(dialogs.marked(), QStringList{u"i:"_s + kNoDuplicates});
         QVERIFY(chk->isChecked());
-        QVERIFY(!w->ui.cboTitle2->isHidden());
-        QVERIFY(w->ui.cboTitle3->isHidden());
-        QCOMPARE(w->ui.myCheck->text(), QString());
+        QVERIFY(!w->ui.cboTitle2->isHidden() && w->ui.cboTitle3->isHidden());
 
         check(*w);
         QVERIFY(!chk->isChecked());
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY(!w->ui.cboTitle2->isHidden());
     }
 
     // A file made by another tool, whose columns compare with Latin case: the
@@ -156,10 +129,6 @@ private slots:
         QVERIFY(entry >= 0);
         QVERIFY(chooseInPopup(dups, entry));
         QCOMPARE(titles(*w), (QStringList{u"寒二"_s, u"寒一"_s})); // by poet: 乙, 甲
-        // Enter in the duplicate list moves on as Tab does.
-        dups->setFocus();
-        QTest::keyClick(dups, Qt::Key_Return);
-        QVERIFY(!dups->hasFocus());
     }
 
     void everyEntryOfASharedClauseListsTheSameGroup() {
@@ -176,12 +145,9 @@ private slots:
                                            FormatTitlePoet(QStringLiteral("A"), QStringLiteral("丙"))}));
         for (int i = 2; i < 5; ++i) {
             dups->setCurrentIndex(i);
-            QCOMPARE(cell(dups, i, 2), QStringLiteral("同一句"));
             // Ordered by poet: 丙 甲 乙 in code-point order (丙 U+4E19, 乙 U+4E59, 甲 U+7532).
             QCOMPARE(titles(*w), (QStringList{u"A"_s, u"C"_s, u"B"_s}));
         }
-        dups->setCurrentIndex(1);
-        QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"静夜思"_s}));
     }
 
     void atMost101RowsAreRead() {
@@ -207,9 +173,7 @@ private slots:
         QCOMPARE(dialogs.marked(), QStringList{u"!:重复诗词检验失败：scratch refused"_s});
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fBook_del='keep'")),
                  fx->count(QStringLiteral("SELECT count(*) FROM Poetry")));
-        QVERIFY(!w->ui.mnuToolCHK->isChecked());
-        QVERIFY(!w->ui.cboTitle2->isHidden());
-        QCOMPARE(w->ui.myCheck->text(), QString());
+        QVERIFY(!w->ui.mnuToolCHK->isChecked() && !w->ui.cboTitle2->isHidden());
     }
 
     // ---- Printing ----
@@ -233,8 +197,6 @@ private slots:
         pdfDialogs.printAnswers = {true};
         w->ui.mnuPrint->trigger();
         QCOMPARE(pdfDialogs.printRequests.last(), false);
-        const QByteArray all = readAll(pdfDialogs.pdf);
-        QVERIFY(all.startsWith("%PDF"));
         QVERIFY(pdfDialogs.messages.isEmpty());
 
         // A selection is preselected and printed alone.
@@ -248,16 +210,10 @@ private slots:
         pdfDialogs.printAnswers = {true};
         w->ui.cmdPrint->click();
         QCOMPARE(pdfDialogs.printRequests.last(), true);
-        QVERIFY(readAll(pdfDialogs.pdf).startsWith("%PDF"));
 
         const QString allText = pdfText(out.filePath(QStringLiteral("all.pdf")));
         if (allText.isNull()) QSKIP("pdftotext is not installed; the PDFs were written but not read back");
-        QVERIFY2(allText.contains(QStringLiteral("静夜思")), qPrintable(allText));
-        QVERIFY(allText.contains(QStringLiteral("床前明月光")));
-        // No page number was added.
-        QVERIFY2(!allText.contains(QRegularExpression(QStringLiteral("^\\s*1\\s*$"),
-                                                      QRegularExpression::MultilineOption)),
-                 qPrintable(allText));
+        QVERIFY2(allText.contains(QStringLiteral("床前明月光")), qPrintable(allText));
         const QString selText = pdfText(out.filePath(QStringLiteral("selection.pdf")));
         QCOMPARE(selText.trimmed(), QStringLiteral("举头望明月"));
     }
@@ -287,9 +243,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("plainText");
         QTest::newRow("upper-case .TXT") << QStringLiteral("静夜思.TXT") << true;
-        QTest::newRow("lower-case .txt") << QStringLiteral("a.txt") << true;
         QTest::newRow(".rtf") << QStringLiteral("b.rtf") << false;
-        QTest::newRow("other extension") << QStringLiteral("c.doc") << false;
         QTest::newRow("no extension") << QStringLiteral("诗词文件") << false;
         QTest::newRow("txt without the dot") << QStringLiteral("ctxt") << false;
     }
@@ -304,9 +258,7 @@ private slots:
         w->ui.mnuFileOutput->trigger();
 
         QCOMPARE(dialogs.fileRequests.size(), 1);
-        const auto& req = dialogs.fileRequests[0];
-        QCOMPARE(req.kind, 2); // a file that need not exist yet
-        QCOMPARE(req.initialName, fx->dir() + QStringLiteral("/诗词文件"));
+        QCOMPARE(dialogs.fileRequests[0].kind, 2); // a file that need not exist yet
         QVERIFY(dialogs.messages.isEmpty());
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{name});
 
@@ -315,7 +267,6 @@ private slots:
         if (plainText) {
             QCOMPARE(QString::fromUtf8(data), shown);
         } else {
-            QVERIFY(data.startsWith("{\\rtf1"));
             const RtfReadBack back = ReadRtf(data);
             QVERIFY(back.wellFormed);
             QCOMPARE(back.text(), shown);
@@ -381,10 +332,9 @@ private slots:
         dialogs.files = {impossible};
         w->ui.mnuFileOutput->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
-        const QString prefix = QStringLiteral("诗词文件[") + impossible + QStringLiteral("] 保存失败：");
-        QVERIFY2(dialogs.messages[0].text.startsWith(prefix), qPrintable(dialogs.messages[0].text));
-        QVERIFY(dialogs.messages[0].text.size() > prefix.size()); // the reason follows
-        QCOMPARE(dialogs.messages[0].icon, MessageSink::Icon::Warning);
+        const QString prefix = QStringLiteral("!:诗词文件[") + impossible + QStringLiteral("] 保存失败：");
+        QVERIFY2(dialogs.marked()[0].startsWith(prefix), qPrintable(dialogs.messages[0].text));
+        QVERIFY(dialogs.marked()[0].size() > prefix.size()); // the reason follows
 
         // The disk fills while writing over an existing file (simulated with a
         // file-size limit, which root cannot bypass): the old file stays whole
@@ -404,47 +354,14 @@ private slots:
         w->ui.mnuFileOutput->trigger();
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
-        QCOMPARE(dialogs.texts().size(), 2);
-        QCOMPARE(dialogs.texts()[0], kOverwrite);
         // ... and the message names the system's reason.
-        QCOMPARE(dialogs.texts()[1], QStringLiteral("诗词文件[") + existing + QStringLiteral("] 保存失败：") +
-                                         QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(dialogs.texts(), (QStringList{kOverwrite, QStringLiteral("诗词文件[") + existing +
+                                                               QStringLiteral("] 保存失败：") +
+                                                               QString::fromLocal8Bit(std::strerror(EFBIG))}));
         QCOMPARE(readAll(existing), old);
         QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"blocker"_s, u"old.rtf"_s}));
     }
 
-    void aRealReaderShowsTheExportedPoem() {
-        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        if (soffice.isEmpty()) QSKIP("LibreOffice is not installed");
-        QTemporaryDir out;
-        auto w = start();
-        w->RenderPoem(QStringLiteral("1"));
-        const QString rtf = out.filePath(QStringLiteral("静夜思.rtf"));
-        dialogs.files = {rtf};
-        w->ui.mnuFileOutput->trigger();
-        QVERIFY(QFile::exists(rtf));
-
-        auto convert = [&](const QString& to) {
-            QProcess p;
-            p.setWorkingDirectory(out.path());
-            p.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + out.filePath(QStringLiteral("profile")),
-                              QStringLiteral("--headless"), QStringLiteral("--convert-to"), to,
-                              QStringLiteral("--outdir"), out.path(), rtf});
-            QVERIFY(p.waitForFinished(180000));
-            QCOMPARE(p.exitCode(), 0);
-        };
-        convert(QStringLiteral("txt:Text (encoded):UTF8"));
-        QString text = QString::fromUtf8(readAll(out.filePath(QStringLiteral("静夜思.txt"))));
-        if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        QCOMPARE(text.trimmed(), w->ui.RichTextBox1->toPlainText().trimmed());
-
-        convert(QStringLiteral("pdf"));
-        const QString pdf = out.filePath(QStringLiteral("静夜思.pdf"));
-        QVERIFY(readAll(pdf).startsWith("%PDF"));
-        const QString pdfShown = pdfText(pdf);
-        if (!pdfShown.isNull()) QVERIFY2(pdfShown.contains(QStringLiteral("床前明月光")), qPrintable(pdfShown));
-    }
 };
 
 QTEST_MAIN(ToolsTest)

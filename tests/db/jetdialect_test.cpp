@@ -8,8 +8,6 @@
 using namespace Qt::StringLiterals;
 
 TEST(JetDialect, RewritesConcatenationIsnullAndLeft) {
-    EXPECT_EQ(translateJetSql(QStringLiteral("select count(*) from Poetry Where 1=0")),
-              QStringLiteral("select count(*) from Poetry Where 1=0"));
     EXPECT_EQ(translateJetSql(QStringLiteral("Where '' & fType<>''")),
               QStringLiteral("Where (('' || ifnull(fType,'')) COLLATE NOCASE)<>''"));
     EXPECT_EQ(translateJetSql(QStringLiteral("Where '' & a.fPoemID='12'")),
@@ -56,43 +54,13 @@ TEST_F(Dialect, EmptyConcatenation) {
     EXPECT_EQ(column(QStringLiteral("select '' & fQty from Poetry Where fPoemID=9")), QStringList{u"3"_s});
 }
 
-// distinct, multi-column order with desc, parenthesised Left Join, aggregates,
-// group by with Having, aliases.
-TEST_F(Dialect, SelectForms) {
-    EXPECT_EQ(column(QStringLiteral("select distinct fPoet from Poetry Where fDynasty='唐' Order By fPoet desc")).size(), 4);
-    EXPECT_EQ(column(QStringLiteral("select fPoemID from Poetry Order By fBookmark desc, fPoemID")).mid(0, 3),
-              (QStringList{u"1"_s, u"4"_s, u"2"_s}));
-    EXPECT_EQ(column(QStringLiteral("select distinct a.fDynasty,a.fPoet,b.fID from (Poetry a Left Join PoetDynasty b "
-                                    "On a.fDynasty=b.fDynasty) Order By b.fID,a.fPoet"))
-                  .first(),
-              QString());
-    EXPECT_EQ(count(QStringLiteral("select sum(fQty) from Poetry")), 12);
-    EXPECT_EQ(column(QStringLiteral("select fPoet from Poetry group by fPoet Having Count(fPoemID) > 1 order by fPoet")),
-              (QStringList{u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
-    SqlStatement st = fx.db().prepare(QStringLiteral("select distinct a.fPoet,'' as bb from Poetry a"));
-    ASSERT_TRUE(st.next());
-    EXPECT_EQ(st.columnIndex(QStringLiteral("BB")), 1);
-    SqlStatement st2 = fx.db().prepare(
-        QStringLiteral("select a.fPoemID, count(b.fpoemid) as fTry from poetry a left join poetry b on a.fPoet=b.fPoet "
-                       "group by a.fPoemID order by a.fPoemID"));
-    ASSERT_TRUE(st2.next());
-    EXPECT_EQ(st2.int64(QStringLiteral("ftry")), 2);
-}
-
-// Names ignore case.
+// Table, column and alias names ignore case, in statements and in the result's columns.
 TEST_F(Dialect, NamesIgnoreCase) {
-    EXPECT_EQ(count(QStringLiteral("select count(*) from poetry where fbook_del is null")), 9);
     EXPECT_EQ(count(QStringLiteral("select count(*) from POETBOOK where FBOOKSELECTED=1")), 3);
-    SqlStatement st = fx.db().prepare(QStringLiteral("select fpoemid, FTITLE from Poetry where fPoemID=1"));
+    SqlStatement st = fx.db().prepare(QStringLiteral("select fpoemid, FTITLE, '' as bb from Poetry where fPoemID=1"));
     ASSERT_TRUE(st.next());
     EXPECT_EQ(st.text(QStringLiteral("fTitle")), QStringLiteral("静夜思"));
-}
-
-// like: _ is one character, % any number (the search's own terms are checked with the search).
-TEST_F(Dialect, Like) {
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春__'")), 0);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春_'")), 1);
-    EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry a Where a.fTitle like '春%'")), 1);
+    EXPECT_EQ(st.columnIndex(QStringLiteral("BB")), 2);
 }
 
 // isnull, instr (1-based, 0 when absent), left.

@@ -35,9 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PinyinOfTable,
     ::testing::Values(
         // One character: every reading, in py2 order, "/"-joined, then a blank.
-        OfCase{"乐", "lè/yuè/yào "}, OfCase{"长", "cháng/zhǎng "}, OfCase{"月", "yuè "},
+        OfCase{"乐", "lè/yuè/yào "}, OfCase{"长", "cháng/zhǎng "},
         // Several characters: the first reading of each.
-        OfCase{"长乐", "cháng lè "}, OfCase{"行月", "xíng yuè "},
+        OfCase{"长乐", "cháng lè "},
         // Characters without a reading stand for themselves.
         OfCase{"明月，光", "míng yuè ， guāng "}, OfCase{"A", "A "}, OfCase{"\r\n", "\r \n "},
         // A quote is looked up safely.
@@ -67,11 +67,10 @@ TEST_P(SelectionTable, TakesSixteenCharactersWithoutTheFirstLineBreak) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SelectionTable,
     ::testing::Values(
-        SelectionCase{"床前明月光", "床前明月光"},
         // 20 characters: the first 16.
         SelectionCase{"一二三四五六七八九十甲乙丙丁戊己庚辛壬癸", "一二三四五六七八九十甲乙丙丁戊己"},
         // Only the first CR LF goes; a later one stays.
-        SelectionCase{"光，\r\n疑是", "光，疑是"}, SelectionCase{"a\r\nb\r\nc", "ab\r\nc"},
+        SelectionCase{"a\r\nb\r\nc", "ab\r\nc"},
         // The pane's paragraph separator is its CR LF.
         SelectionCase{"光，\u2029疑是", "光，疑是"}, SelectionCase{"\u2029", ""},
         // A CR LF counts two characters; cut after its CR, nothing is removed.
@@ -81,7 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PinyinTest, HintText) {
     EXPECT_EQ(s(PinyinHintText(fx.db(), QStringLiteral("乐"))), "[乐]：lè/yuè/yào ");
-    EXPECT_EQ(s(PinyinHintText(fx.db(), QStringLiteral("明月"))), "[明月]：míng yuè ");
     EXPECT_EQ(s(PinyinHintText(fx.db(), QStringLiteral("月\u2029明"))), "[月明]：yuè míng ");
     // Only a line break: empty brackets and the colon.
     EXPECT_EQ(s(PinyinHintText(fx.db(), QStringLiteral("\r\n"))), "[]：");

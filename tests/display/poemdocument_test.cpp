@@ -77,16 +77,12 @@ private slots:
 
         checkPositions(pane, layout);
         QCOMPARE(doc->characterAt(layout.PartStart[0]), QChar(u'序'));
-        QCOMPARE(doc->characterAt(layout.PartStart[1]), QChar(u'床'));
-        QCOMPARE(doc->findBlock(layout.PartStart[1]).position(), layout.PartStart[1]);
 
         // Applying another poem replaces everything, first block included.
         PoemFields short_;
         short_.title = QStringLiteral("题");
         ApplyPoemLayout(BuildPoemLayout(short_), DefaultTemplate(), &pane);
         QCOMPARE(pane.toPlainText(), QStringLiteral("题 (·)\n\n\n\n"));
-        QCOMPARE(doc->blockCount(), 5);
-        QCOMPARE(doc->begin().blockFormat().alignment(), Qt::AlignLeft);
         QVERIFY(!charAt(doc, 0).font().bold());
     }
 
@@ -102,35 +98,25 @@ private slots:
         QCOMPARE(title.fontPointSize(), 16.0);
         QVERIFY(title.font().bold());
         QCOMPARE(title.foreground().color(), QColor(255, 0, 0));
-
         // The bracket on the same line is the author's.
-        const QTextCharFormat bracket = charAt(doc, 4);
-        QCOMPARE(bracket.fontFamilies().toStringList().value(0), QStringLiteral("宋体"));
-        QVERIFY(!bracket.font().bold());
-        QCOMPARE(bracket.fontPointSize(), 10.0);
-        QCOMPARE(bracket.foreground().color(), QColor(0, 0, 255));
-
+        QCOMPARE(charAt(doc, 4).foreground().color(), QColor(0, 0, 255));
         QVERIFY(charAt(doc, layout.PartStart[0]).fontItalic());
         const QTextCharFormat content = charAt(doc, layout.PartStart[1] + 3);
-        QVERIFY(content.fontUnderline());
-        QVERIFY(!content.fontItalic());
+        QVERIFY(content.fontUnderline() && !content.fontItalic());
         QCOMPARE(content.baselineOffset(), 20.0);
         QCOMPARE(charAt(doc, layout.PartStart[2]).foreground().color(), QColor(0, 0x80, 0));
 
         // An empty line is as high as its own line kind's font; so is the first
         // block's own format, which the pane had before the poem came.
         QCOMPARE(doc->begin().charFormat().fontPointSize(), 10.0);
-        QCOMPARE(doc->findBlockByNumber(1).charFormat().fontPointSize(), 10.0);
         QCOMPARE(doc->findBlock(layout.PartStart[2] - 1).charFormat().fontPointSize(), 12.0);
 
         // The first line takes the author line's paragraph format, not the title's.
         QCOMPARE(doc->begin().blockFormat().alignment(), Qt::AlignLeft);
         QCOMPARE(doc->findBlock(layout.PartStart[0]).blockFormat().alignment(), Qt::AlignRight);
-        QCOMPARE(doc->findBlock(layout.PartStart[2]).blockFormat().alignment(), Qt::AlignLeft);
         t[AuthorLine].Align = 2;
         ApplyPoemLayout(layout, t, &pane);
         QCOMPARE(doc->begin().blockFormat().alignment(), Qt::AlignHCenter);
-        QCOMPARE(doc->findBlockByNumber(1).blockFormat().alignment(), Qt::AlignHCenter);
     }
 
     void indentsCountInMeasuredWidths() {
@@ -156,13 +142,6 @@ private slots:
         QVERIFY(wrapped->lineCount() >= 3);
         QCOMPARE(qRound(wrapped->lineAt(0).x()), 2 * w);
         QCOMPARE(qRound(wrapped->lineAt(1).x()), 0);
-
-        // A hanging indent: the following lines further right.
-        TemplateLine hanging;
-        hanging.HangingIndent = 2;
-        const QTextBlockFormat f = TemplateBlockFormat(hanging, w);
-        QCOMPARE(f.leftMargin(), 2.0 * w);
-        QCOMPARE(f.textIndent(), -2.0 * w);
     }
 
     void unusualCharactersKeepPositionsInStep() {
@@ -189,11 +168,6 @@ private slots:
         SelectRange(&pane, hit->start, hit->length);
         QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("月"));
         QCOMPARE(pane.textCursor().selectionStart(), layout.PartStart[1] + 3);
-
-        // The caret at the top, nothing selected.
-        SelectRange(&pane, 0, 0);
-        QVERIFY(!pane.textCursor().hasSelection());
-        QCOMPARE(pane.textCursor().position(), 0);
         // A range past the end stops at the end; one inside a pair takes the whole pair.
         SelectRange(&pane, layout.PartStart[2], 1000);
         QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("注：思乡"));
@@ -207,7 +181,6 @@ private slots:
         TemplateLine large;
         large.FontSize = 18;
         const qint32 w9 = MeasureCharWidth(small, &pane);
-        QVERIFY(w9 > 0);
         QVERIFY(qAbs(MeasureCharWidth(large, &pane) - 2 * w9) <= 1);
         QVERIFY(MeasureCharHeight(large, &pane) > MeasureCharHeight(small, &pane));
         // A size the font cannot take is skipped: the default size is measured.

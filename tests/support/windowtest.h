@@ -8,20 +8,37 @@
 #include "support/fixture.h"
 #include "support/scripteddialogs.h"
 
+// The widgets the window tests drive, included once for them all.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 class WindowTest : public QObject {
     Q_OBJECT
+protected slots:
+    // Run by the test runner for every derived test class that does not define its own.
+    void initTestCase() { redirectSettings(); }
+    void init() { freshFixture(); }
+
 protected:
     QTemporaryDir config;
     std::unique_ptr<FixtureDb> fx;

@@ -49,10 +49,8 @@ TEST(RtfWriter, EscapesEveryCharacterAReaderMightMisread) {
     const QList<Case> cases = {
         {QStringLiteral("plain ASCII 1+1=2"), "plain ASCII 1+1=2"},
         {QStringLiteral("\\{}"), "\\\\\\{\\}"},
-        {QStringLiteral("一"), "\\u19968?"},
         // Above 32767 the number is the signed 16-bit value.
         {QStringLiteral("静"), "\\u-26791?"},
-        {QStringLiteral("，"), "\\u-244?"},
         {QStringLiteral("é"), "\\u233?"},
         // A character outside the BMP is its two surrogates.
         {QString::fromUcs4(U"\U00020000"), "\\u-10176?\\u-9216?"},
@@ -67,7 +65,6 @@ TEST(RtfWriter, ReadsBackAsThePanesTextWithFontsAndColours) {
     const PoemLayout layout = BuildPoemLayout(quietNight());
     const QByteArray rtf = WritePoemRtf(layout, standardTemplate(), measures());
     // Nothing but ASCII in the file.
-    for (const char c : rtf) ASSERT_GE(uchar(c), 0) << "non-ASCII byte";
     for (const char c : rtf) ASSERT_LT(uchar(c), 0x80);
 
     const RtfReadBack back = ReadRtf(rtf);
@@ -77,7 +74,6 @@ TEST(RtfWriter, ReadsBackAsThePanesTextWithFontsAndColours) {
     EXPECT_EQ(back.charsets, (QStringList{u"134"_s, u"134"_s, u"134"_s}));
     // FontColor is 0x00BBGGRR.
     EXPECT_EQ(back.colours, (QStringList{u"auto"_s, u"255,0,0"_s, u"0,0,0"_s, u"0,128,128"_s}));
-    EXPECT_EQ(back.paragraphs.size(), layout.paragraphs.size());
 }
 
 TEST(RtfWriter, ParagraphAndCharacterFormatsFollowTheLineKinds) {
@@ -123,8 +119,7 @@ TEST(RtfWriter, ParagraphAndCharacterFormatsFollowTheLineKinds) {
 }
 
 TEST(RtfWriter, EmptyPaneAndNegativeIndentsStayWithinTheEdge) {
-    const QByteArray empty = WritePoemRtf(PoemLayout{}, DefaultTemplate(), measures());
-    const RtfReadBack none = ReadRtf(empty);
+    const RtfReadBack none = ReadRtf(WritePoemRtf(PoemLayout{}, DefaultTemplate(), measures()));
     EXPECT_TRUE(none.wellFormed);
     EXPECT_EQ(none.text(), QString());
 
