@@ -45,15 +45,15 @@ private slots:
 
     void arming_data() {
         QTest::addColumn<bool>("remove");
-        QTest::addColumn<QString>("code");
+        QTest::addColumn<PoetEditor::Action>("action");
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("modify") << false << "1" << "状态：[作者修改]" << "txtPoet2";
-        QTest::newRow("delete") << true << "3" << "状态：[作者删除]" << "cmdPoetOk";
+        QTest::newRow("modify") << false << PoetEditor::Action::Modify << "状态：[作者修改]" << "txtPoet2";
+        QTest::newRow("delete") << true << PoetEditor::Action::Delete << "状态：[作者删除]" << "cmdPoetOk";
     }
     void arming() {
         QFETCH(bool, remove);
-        QFETCH(QString, code);
+        QFETCH(PoetEditor::Action, action);
         QFETCH(QString, state);
         QFETCH(QString, focus);
         auto w = startActive();
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(!w->ui.cmdPoetOk->isVisible());
         w->session().setRecordChanged(true);
         QVERIFY(triggerEnabled(remove ? w->ui.mnuPoetDel : w->ui.mnuPoetEdit));
-        QCOMPARE(w->poetEditor->actionCode(), code);
+        QCOMPARE(w->poetEditor->action(), action);
         QCOMPARE(w->ui.txtPoet2->isReadOnly(), remove);
         QCOMPARE(w->ui.cboPoet2->isEnabled(), !remove);
         QVERIFY(w->ui.cmdPoetOk->isVisible() && w->ui.cmdPoetCancel->isVisible());
@@ -128,13 +128,13 @@ private slots:
         QCOMPARE(dialogs.texts(), QStringList{"Li Bai：作者不存在，是否新增？"});
         QCOMPARE(dialogs.messages.last().icon, Icon::Question);
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), QStringLiteral("<none>"));
-        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+        QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Modify);
 
         dialogs.answers = {true};
         w->ui.cmdPoetOk->click();
         QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), stored);
-        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+        QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Modify);
         QVERIFY(!w->session().recordChanged());
         // Listed in both poet lists at the same place, sorted in.
         QCOMPARE(items(w->ui.cboPoet), (QStringList{"Li Bai", "李商隐", "李白", "杜甫", "苏轼"}));
@@ -153,7 +153,7 @@ private slots:
         w->ui.cmdPoetOk->click();
         QCOMPARE(lastText(), QStringLiteral("Li Bai：修改作者资料，确认？"));
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), stored + QStringLiteral("又"));
-        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("2"));
+        QCOMPARE(w->poetEditor->action(), PoetEditor::Action::BiographyUpdated);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poet")), 5);
         QCOMPARE(w->ui.cboPoet->count(), 5);
     }
@@ -223,7 +223,7 @@ private slots:
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
         // The poem panel's poet field is not touched.
         QCOMPARE(w->ui.cboPoet->currentText(), QStringLiteral("杜甫"));
-        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("3"));
+        QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Delete);
     }
 
     // Arming a poet action clears the flag a poem modify set.
@@ -264,7 +264,7 @@ private slots:
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), QStringLiteral("<none>"));
         QCOMPARE(w->ui.cboPoet->count(), 4);
         QVERIFY(parallel(*w));
-        QCOMPARE(w->poetEditor->actionCode(), QStringLiteral("1"));
+        QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Modify);
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("简介"));
     }
 
