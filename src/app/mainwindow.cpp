@@ -102,7 +102,7 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
                                    .cmdSeekCancel = ui.cmdSeekCancel,
                                    .cmdEdit = ui.cmdEdit,
                                    .myState = ui.myState},
-                                  m_store, m_session, *this, *browse, *poemEditor, this);
+                                  m_store, m_session, *this, this);
     poetEditor = new PoetEditor({.cboPoet2 = ui.cboPoet2,
                                  .txtPoet2 = ui.txtPoet2,
                                  .cmdPoetOk = ui.cmdPoetOk,
@@ -135,6 +135,14 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
                                          .cmdHangingIndent = ui.cmdHangingIndent,
                                          .cmdOffset = ui.cmdOffset},
                                         m_store.db(), *m_dialogs, m_session, *this, *display, this);
+    // The search and the editors: the search shares the poem panel with the poem
+    // editor and fills the title list; an edited template is drawn at once.
+    connect(search, &SearchController::poemEditLeft, poemEditor, &PoemEditor::LeavePoemEdit);
+    connect(search, &SearchController::titleListWanted, browse,
+            [this](const QString& filter, const QString& order, bool append) {
+                browse->FillTitleList(filter, order, append ? QStringLiteral("1") : QStringLiteral("0"));
+            });
+    connect(templateEditor, &TemplateEditor::templateEdited, display, [this] { display->RenderSelectedPoem(); });
     pinyin = new PinyinHint(*this);
     pinyinNotes = new PinyinView(ui.mnuTool, ui.RichTextBox1, m_store.db(), *m_dialogs, this);
     display->setNotes(pinyinNotes);

@@ -118,7 +118,7 @@ TemplateLine* TemplateEditor::currentLine() {
     return &m_display.CurrentTemplate[size_t(kind)];
 }
 
-void TemplateEditor::redraw() { m_display.RenderSelectedPoem(); }
+void TemplateEditor::redraw() { emit templateEdited(); }
 
 void TemplateEditor::cboFontName_Change() {
     if (TemplateLine* l = currentLine()) l->FontName = ui.cboFontName->currentText();

@@ -51,7 +51,7 @@ struct TemplateEditorUi {
 class TemplateEditor : public QObject {
     Q_OBJECT
 public:
-    // The display holds the current template the panel edits, and draws it.
+    // The display holds the current template the panel edits.
     TemplateEditor(const TemplateEditorUi& ui, SqlDatabase& db, Dialogs& dialogs, Session& session,
                    WindowFrame& frame, DisplayController& display, QObject* parent = nullptr);
 
@@ -90,6 +90,10 @@ public:
     QColor fontColorFace() const { return m_face; }
     static QColor toQColor(qint32 stored);
     static qint32 toStored(const QColor& colour);
+
+signals:
+    // A field of the current template changed: the poem is to be drawn again.
+    void templateEdited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

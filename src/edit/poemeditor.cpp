@@ -137,6 +137,11 @@ void PoemEditor::LockPoemFields(bool locked) {
     for (QTextEdit* te : {ui.txtPre, ui.txtContent, ui.txtMemo}) te->setReadOnly(locked);
 }
 
+void PoemEditor::LeavePoemEdit(EditMode mode) {
+    ClearPoemFields();
+    if (mode == EditMode::Delete) LockPoemFields(false);
+}
+
 void PoemEditor::BeginPoemEdit(EditMode mode) {
     if (mode == EditMode::None) return;
     // Modify and delete work on the selected poem; without one nothing changes.

@@ -66,6 +66,9 @@ public:
     // Title, poet, style, preface, content and notes read-only or editable.
     void LockPoemFields(bool locked);
     bool fieldsLocked() const { return m_locked; }
+    // The panel leaves the armed edit `mode`: the fields are cleared, and
+    // unlocked after a delete.
+    void LeavePoemEdit(EditMode mode);
 
     // A multi-line field's text as the database keeps it (CR LF line breaks).
     static QString fieldText(const QTextEdit* field);

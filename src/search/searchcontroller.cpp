@@ -4,7 +4,6 @@
 #include "app/session.h"
 #include "app/settings.h"
 #include "app/windowframe.h"
-#include "browse/browsecontroller.h"
 #include "db/poemstore.h"
 #include "edit/poemeditor.h"
 #include "edit/poemrecord.h"
@@ -22,10 +21,8 @@
 #include <QToolButton>
 
 SearchController::SearchController(const SearchControllerUi& controls, PoemStore& store, Session& session,
-                                   WindowFrame& frame, BrowseController& browse, PoemEditor& poemEditor,
-                                   QObject* parent)
-    : QObject(parent), ui(controls), m_store(store), m_session(session), m_frame(frame), m_browse(browse),
-      m_poemEditor(poemEditor) {
+                                   WindowFrame& frame, QObject* parent)
+    : QObject(parent), ui(controls), m_store(store), m_session(session), m_frame(frame) {
     connect(ui.cmdSeek, &QToolButton::clicked, this, [this] { cmdSeek_Click(); });
     connect(ui.mnuSeekBegin, &QAction::triggered, this, [this] { mnuSeekBegin_Click(); });
     for (int i = 0; i < 2; ++i)
@@ -64,9 +61,7 @@ void SearchController::txtQty_Validate() {
 }
 
 void SearchController::leavePoemEdit() {
-    if (m_session.editMode() == EditMode::None) return;
-    m_poemEditor.ClearPoemFields();
-    if (m_session.editMode() == EditMode::Delete) m_poemEditor.LockPoemFields(false);
+    if (m_session.editMode() != EditMode::None) emit poemEditLeft(m_session.editMode());
 }
 
 void SearchController::cmdSeek_Click() {
@@ -104,7 +99,7 @@ void SearchController::mnuSeekOk_Click(int index) {
                                   qty};
     // The index narrows the search where it can; the rows are those of the clause.
     const QString filter = m_store.searchIndex().filter(fields, Settings::foldScripts());
-    m_browse.FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QString::number(index));
+    emit titleListWanted(filter, QStringLiteral("a.fTitle,a.fPoet"), index == 1);
     m_store.searchIndex().searchDone();
     ui.myState->setText(QStringLiteral("状态：[") + ui.cmdSeek->toolTip() + u']');
     ui.cmdSeekOk->setEnabled(true);

@@ -1,14 +1,13 @@
 #pragma once
 // Search: the poem panel in search mode, running a search (replace or append),
 // the count field's checks, and leaving the panel (search or poem edit).
+#include "app/session.h"
+
 #include <QObject>
 
 #include <array>
 
-class BrowseController;
-class PoemEditor;
 class PoemStore;
-class Session;
 class WindowFrame;
 class QAction;
 class QComboBox;
@@ -48,9 +47,8 @@ struct SearchControllerUi {
 class SearchController : public QObject {
     Q_OBJECT
 public:
-    // The found poems go to the title list; the poem editor shares the panel.
     SearchController(const SearchControllerUi& ui, PoemStore& store, Session& session, WindowFrame& frame,
-                     BrowseController& browse, PoemEditor& poemEditor, QObject* parent = nullptr);
+                     QObject* parent = nullptr);
 
     void cmdSeek_Click();
     void mnuSeekBegin_Click() { cmdSeek_Click(); }
@@ -62,17 +60,23 @@ public:
     // armed, the editor's rule while one is.
     void txtQty_Validate();
 
+signals:
+    // The panel turns to searching or closes while the poem edit `mode` is
+    // armed: the edit's fields are to be left (the session still names the edit).
+    void poemEditLeft(EditMode mode);
+    // A search ran: the title list is to show the rows of `filter` in `order`,
+    // in place of its rows or after them.
+    void titleListWanted(const QString& filter, const QString& order, bool append);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Clears the poem fields after an armed edit (and unlocks them after a delete).
+    // Announces the end of an armed poem edit.
     void leavePoemEdit();
 
     SearchControllerUi ui;
     PoemStore& m_store;
     Session& m_session;
     WindowFrame& m_frame;
-    BrowseController& m_browse;
-    PoemEditor& m_poemEditor;
 };
