@@ -146,7 +146,7 @@ qint64 stepAll(sqlite3* db, const std::string& sql, qint64 cap = std::numeric_li
         ++rows;
     }
     sqlite3_finalize(st);
-    static volatile size_t sink;
+    [[maybe_unused]] static volatile size_t sink;
     sink = bytes;
     return rows;
 }
@@ -516,11 +516,11 @@ struct Bench {
             index.setEnabled(true);
             Row r = measureProgram(QStringLiteral("index: ") + QString::fromUtf8(s.name), s.target,
                                    [&] { w.ui.cmdSeekOk->click(); });
-            const std::vector<qint32> found = listedIds(w);
+            const std::vector<qint32> viaIndex = listedIds(w);
             r.raw = scanRow.program;
-            r.rows = qint64(found.size());
+            r.rows = qint64(viaIndex.size());
             scanRow.rows = qint64(scanned.size());
-            r.note = found == scanned ? QStringLiteral("rows identical to the scan") : QStringLiteral("rows DIFFER");
+            r.note = viaIndex == scanned ? QStringLiteral("rows identical to the scan") : QStringLiteral("rows DIFFER");
             rows.push_back(scanRow);
             rows.push_back(r);
             set(QString());

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace {
 QString titleOf(const QString& title) { return title.isNull() ? kAppTitle : title; }
@@ -21,14 +22,14 @@ void QtDialogs::message(const QString& text, Icon icon, const QString& title) {
     case Icon::None: break;
     }
     QMessageBox box(qicon, titleOf(title), text, QMessageBox::Ok, m_parent);
-    box.setButtonText(QMessageBox::Ok, QStringLiteral("确定"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
 bool QtDialogs::question(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::Question, titleOf(title), text, QMessageBox::Ok | QMessageBox::Cancel, m_parent);
-    box.setButtonText(QMessageBox::Ok, QStringLiteral("确定"));
-    box.setButtonText(QMessageBox::Cancel, QStringLiteral("取消"));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }

@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QStringList kSerif = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
@@ -15,10 +17,12 @@ const QStringList kKai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto 
                           QStringLiteral("Noto Sans CJK SC")};
 
 const QStringList& familyFor(const QString& face) {
-    static const QStringList serifNames = {"宋体", "新宋体", "SimSun", "NSimSun", "仿宋", "仿宋_GB2312", "FangSong",
-                                           "华文宋体", "STSong", "华文仿宋", "STFangsong", "MS Song"};
-    static const QStringList kaiNames = {"楷体", "楷体_GB2312", "KaiTi", "KaiTi_GB2312", "华文楷体", "STKaiti",
-                                         "隶书", "LiSu", "华文行楷", "STXingkai", "华文隶书", "STLiti"};
+    static const QStringList serifNames = {u"宋体"_s, u"新宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"仿宋"_s,
+                                           u"仿宋_GB2312"_s, u"FangSong"_s, u"华文宋体"_s, u"STSong"_s,
+                                           u"华文仿宋"_s, u"STFangsong"_s, u"MS Song"_s};
+    static const QStringList kaiNames = {u"楷体"_s, u"楷体_GB2312"_s, u"KaiTi"_s, u"KaiTi_GB2312"_s,
+                                         u"华文楷体"_s, u"STKaiti"_s, u"隶书"_s, u"LiSu"_s, u"华文行楷"_s,
+                                         u"STXingkai"_s, u"华文隶书"_s, u"STLiti"_s};
     if (serifNames.contains(face, Qt::CaseInsensitive)) return kSerif;
     if (kaiNames.contains(face, Qt::CaseInsensitive)) return kKai;
     return kSans;
@@ -50,11 +54,13 @@ QStringList cjkSubstitutesFor(const QString& face) {
 }
 
 void installFontSubstitutions() {
-    const QStringList faces = {"宋体", "新宋体", "SimSun", "NSimSun", "仿宋", "仿宋_GB2312", "FangSong", "华文宋体",
-                               "STSong", "华文仿宋", "STFangsong", "MS Song", "楷体", "楷体_GB2312", "KaiTi",
-                               "KaiTi_GB2312", "华文楷体", "STKaiti", "隶书", "LiSu", "华文行楷", "STXingkai",
-                               "华文隶书", "STLiti", "黑体", "SimHei", "微软雅黑", "Microsoft YaHei", "幼圆",
-                               "YouYuan", "华文细黑", "STXihei", "MS Sans Serif", "Arial", "Tahoma"};
+    const QStringList faces = {u"宋体"_s, u"新宋体"_s, u"SimSun"_s, u"NSimSun"_s, u"仿宋"_s, u"仿宋_GB2312"_s,
+                               u"FangSong"_s, u"华文宋体"_s, u"STSong"_s, u"华文仿宋"_s, u"STFangsong"_s,
+                               u"MS Song"_s, u"楷体"_s, u"楷体_GB2312"_s, u"KaiTi"_s, u"KaiTi_GB2312"_s,
+                               u"华文楷体"_s, u"STKaiti"_s, u"隶书"_s, u"LiSu"_s, u"华文行楷"_s, u"STXingkai"_s,
+                               u"华文隶书"_s, u"STLiti"_s, u"黑体"_s, u"SimHei"_s, u"微软雅黑"_s,
+                               u"Microsoft YaHei"_s, u"幼圆"_s, u"YouYuan"_s, u"华文细黑"_s, u"STXihei"_s,
+                               u"MS Sans Serif"_s, u"Arial"_s, u"Tahoma"_s};
     for (const QString& face : faces) {
         const QStringList subs = cjkSubstitutesFor(face);
         if (!subs.isEmpty() && !installedFamilies().contains(face)) QFont::insertSubstitutions(face, subs);

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using Icon = MessageSink::Icon;
 
 namespace {
@@ -69,7 +71,7 @@ private slots:
         fx->db().execNative(QStringLiteral("UPDATE Poetry SET fBookmark=-2 WHERE fPoemID=7"));
         auto w = start();
         w->ui.cmdBmkSeek->click();
-        QCOMPARE(titles(*w), (QStringList{"静夜思", "念奴娇·赤壁怀古"}));
+        QCOMPARE(titles(*w), (QStringList{u"静夜思"_s, u"念奴娇·赤壁怀古"_s}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书签查询]"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题 (2首)"));
         QVERIFY(w->ui.cmdBmkSeek->isEnabled());
@@ -79,7 +81,7 @@ private slots:
         w->UpdateCaption();
         listPoems(*w, QStringLiteral("2"));
         QVERIFY(triggerEnabled(*w, "mnuBmkSeek"));
-        QCOMPARE(titles(*w), (QStringList{"静夜思", "念奴娇·赤壁怀古"}));
+        QCOMPARE(titles(*w), (QStringList{u"静夜思"_s, u"念奴娇·赤壁怀古"_s}));
     }
 
     void inserting_data() {
@@ -91,25 +93,25 @@ private slots:
         QTest::addColumn<QStringList>("query");    // the bookmark query afterwards
 
         QTest::newRow("all listed after a highest of 7")
-            << "mnuBookmarkAdd_1" << "2,3,8" << 7 << QStringList{"所有选入诗词（选入 3题）：书签插入完毕!"}
-            << "2:8,3:9,6:7,8:10" << QStringList{"登高", "春望", "早发白帝城", "无题"};
+            << "mnuBookmarkAdd_1" << "2,3,8" << 7 << QStringList{u"所有选入诗词（选入 3题）：书签插入完毕!"_s}
+            << "2:8,3:9,6:7,8:10" << QStringList{u"登高"_s, u"春望"_s, u"早发白帝城"_s, u"无题"_s};
         QTest::newRow("current poem") << "mnuBookmarkAdd_0" << "2,3,8" << 7
-                                      << QStringList{"早发白帝城：书签插入完毕!"} << "2:8,6:7"
-                                      << QStringList{"早发白帝城", "无题"};
+                                      << QStringList{u"早发白帝城：书签插入完毕!"_s} << "2:8,6:7"
+                                      << QStringList{u"早发白帝城"_s, u"无题"_s};
         QTest::newRow("toolbar button, current poem") << "cmdBookmarkAdd" << "3,8" << 7
-                                                      << QStringList{"春望：书签插入完毕!"} << "3:8,6:7"
-                                                      << QStringList{"春望", "无题"};
+                                                      << QStringList{u"春望：书签插入完毕!"_s} << "3:8,6:7"
+                                                      << QStringList{u"春望"_s, u"无题"_s};
         QTest::newRow("first bookmark when there are none")
-            << "mnuBookmarkAdd_0" << "5" << 0 << QStringList{"水调歌头：书签插入完毕!"} << "5:1"
-            << QStringList{"水调歌头"};
+            << "mnuBookmarkAdd_0" << "5" << 0 << QStringList{u"水调歌头：书签插入完毕!"_s} << "5:1"
+            << QStringList{u"水调歌头"_s};
         QTest::newRow("re-bookmarking moves to the top")
-            << "mnuBookmarkAdd_0" << "6" << 7 << QStringList{"无题：书签插入完毕!"} << "6:8" << QStringList{"无题"};
+            << "mnuBookmarkAdd_0" << "6" << 7 << QStringList{u"无题：书签插入完毕!"_s} << "6:8" << QStringList{u"无题"_s};
         QTest::newRow("the same poem twice keeps the later number")
-            << "mnuBookmarkAdd_1" << "2,3+2" << 7 << QStringList{"所有选入诗词（选入 3题）：书签插入完毕!"}
-            << "2:10,3:9,6:7" << QStringList{"早发白帝城", "春望", "无题"};
-        QTest::newRow("empty list") << "mnuBookmarkAdd_1" << "" << 7 << QStringList{} << "6:7" << QStringList{"无题"};
+            << "mnuBookmarkAdd_1" << "2,3+2" << 7 << QStringList{u"所有选入诗词（选入 3题）：书签插入完毕!"_s}
+            << "2:10,3:9,6:7" << QStringList{u"早发白帝城"_s, u"春望"_s, u"无题"_s};
+        QTest::newRow("empty list") << "mnuBookmarkAdd_1" << "" << 7 << QStringList{} << "6:7" << QStringList{u"无题"_s};
         QTest::newRow("empty list, button") << "cmdBookmarkAdd" << "" << 7 << QStringList{} << "6:7"
-                                            << QStringList{"无题"};
+                                            << QStringList{u"无题"_s};
     }
 
     void inserting() {
@@ -141,15 +143,15 @@ private slots:
         QTest::addColumn<QString>("marks");
 
         // The sample marks poem 1 with 5 and poem 4 with 3.
-        QTest::newRow("current poem") << "mnuBookmarkDel_0" << "1,4" << QStringList{"静夜思：书签删除完毕!"} << "4:3";
-        QTest::newRow("toolbar button") << "cmdBookmarkDel" << "4" << QStringList{"念奴娇·赤壁怀古：书签删除完毕!"}
+        QTest::newRow("current poem") << "mnuBookmarkDel_0" << "1,4" << QStringList{u"静夜思：书签删除完毕!"_s} << "4:3";
+        QTest::newRow("toolbar button") << "cmdBookmarkDel" << "4" << QStringList{u"念奴娇·赤壁怀古：书签删除完毕!"_s}
                                         << "1:5";
         QTest::newRow("all listed, marked or not") << "mnuBookmarkDel_1" << "1,2,4"
-                                                   << QStringList{"所有选入诗词：书签删除完毕!"} << "";
-        QTest::newRow("a poem without bookmark") << "mnuBookmarkDel_0" << "2" << QStringList{"早发白帝城：书签删除完毕!"}
+                                                   << QStringList{u"所有选入诗词：书签删除完毕!"_s} << "";
+        QTest::newRow("a poem without bookmark") << "mnuBookmarkDel_0" << "2" << QStringList{u"早发白帝城：书签删除完毕!"_s}
                                                  << "1:5,4:3";
         QTest::newRow("empty list") << "mnuBookmarkDel_1" << "" << QStringList{} << "1:5,4:3";
-        QTest::newRow("clear all") << "mnuBookmarkDelAll" << "2" << QStringList{"所有书签删除完毕!"} << "";
+        QTest::newRow("clear all") << "mnuBookmarkDelAll" << "2" << QStringList{u"所有书签删除完毕!"_s} << "";
         QTest::newRow("clear all, empty list") << "mnuBookmarkDelAll" << "" << QStringList{} << "1:5,4:3";
     }
 
@@ -172,7 +174,7 @@ private slots:
         w->ui.cmdBmkSeek->click();
         QCOMPARE(titles(*w).size(), 2);
         QVERIFY(triggerEnabled(*w, "mnuBookmarkDelAll"));
-        QCOMPARE(dialogs.texts(), QStringList{"所有书签删除完毕!"});
+        QCOMPARE(dialogs.texts(), QStringList{u"所有书签删除完毕!"_s});
         // The list shown is not refreshed by the commands.
         QCOMPARE(titles(*w).size(), 2);
         w->ui.cmdBmkSeek->click();
@@ -204,7 +206,7 @@ private slots:
         listPoems(*w, QStringLiteral("1,4"));
         dialogs.messages.clear();
         QVERIFY(press(*w, command));
-        QCOMPARE(dialogs.marked(), QStringList{"!:" + warning});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:"_s + warning});
         QCOMPARE(bookmarks(*fx), QStringLiteral("1:5,4:3"));
     }
 };

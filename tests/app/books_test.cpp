@@ -17,6 +17,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList listItems(const QListWidget* list) {
@@ -42,7 +44,7 @@ QString filed(FixtureDb& fx, int bookId) {
 }
 
 // PoetBook of the sample, as bookRows reads it.
-const QStringList kSampleBooks = {"宋词选:0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"};
+const QStringList kSampleBooks = {u"宋词选:0:1"_s, u"唐诗选:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s};
 
 } // namespace
 
@@ -71,23 +73,23 @@ private slots:
 
         const QString longName = QString(200, QChar(0x8BD7)); // 200 x 诗
         QTest::newRow("new name, OK, Enter") << "边塞诗" << true << true
-                                             << QStringList{"?:边塞诗：目录新增，确定？"} << "边塞诗";
+                                             << QStringList{u"?:边塞诗：目录新增，确定？"_s} << "边塞诗";
         QTest::newRow("new name, OK, focus moved") << "边塞诗" << true << false
-                                                   << QStringList{"?:边塞诗：目录新增，确定？"} << "边塞诗";
+                                                   << QStringList{u"?:边塞诗：目录新增，确定？"_s} << "边塞诗";
         QTest::newRow("cancelled") << "边塞诗" << false << true
-                                   << QStringList{"?:边塞诗：目录新增，确定？"} << QString();
+                                   << QStringList{u"?:边塞诗：目录新增，确定？"_s} << QString();
         QTest::newRow("quotes") << "李杜's \"选\"" << true << true
-                                << QStringList{"?:李杜's \"选\"：目录新增，确定？"} << "李杜's \"选\"";
+                                << QStringList{u"?:李杜's \"选\"：目录新增，确定？"_s} << "李杜's \"选\"";
         // Blanks are part of the typed name.
         QTest::newRow("blanks around") << "  山水 " << true << true
-                                       << QStringList{"?:  山水 ：目录新增，确定？"} << "  山水 ";
+                                       << QStringList{u"?:  山水 ：目录新增，确定？"_s} << "  山水 ";
         QTest::newRow("200 characters") << longName << true << true
-                                        << QStringList{"?:" + longName + "：目录新增，确定？"} << longName;
+                                        << QStringList{u"?:"_s + longName + u"：目录新增，确定？"_s} << longName;
         QTest::newRow("empty") << "" << true << true << QStringList{} << QString();
         QTest::newRow("selected book exists")
-            << "唐诗选" << true << true << QStringList{"!:唐诗选：该目录已经存在，无法新增！"} << QString();
+            << "唐诗选" << true << true << QStringList{u"!:唐诗选：该目录已经存在，无法新增！"_s} << QString();
         QTest::newRow("whole-collection entry")
-            << "蓝溪诗汇" << true << true << QStringList{"!:蓝溪诗汇：该目录已经存在，无法新增！"}
+            << "蓝溪诗汇" << true << true << QStringList{u"!:蓝溪诗汇：该目录已经存在，无法新增！"_s}
             << QString();
     }
 
@@ -128,8 +130,8 @@ private slots:
         } else {
             // Selected, and first in order until the book list dialog renumbers.
             QCOMPARE(books, 5);
-            QCOMPARE(fx->count("SELECT count(*) FROM PoetBook WHERE fBook=" + sqlText(stored) +
-                               " AND fBookOrderID=0 AND fBookSelected=1"),
+            QCOMPARE(fx->count(u"SELECT count(*) FROM PoetBook WHERE fBook="_s + sqlText(stored) +
+                               u" AND fBookOrderID=0 AND fBookSelected=1"_s),
                      1);
             QCOMPARE(items(cb), entriesBefore + QStringList{stored});
         }
@@ -147,8 +149,8 @@ private slots:
         w->books->mnuVolAdd_Click();
         typeText(w->ui.cboBook, QStringLiteral("边塞诗"));
         QTest::keyClick(w->ui.cboBook, Qt::Key_Return);
-        QCOMPARE(dialogs.marked(), (QStringList{"?:边塞诗：目录新增，确定？",
-                                                "!:目录新增操作失败，未作任何修改！\n\ndisk full"}));
+        QCOMPARE(dialogs.marked(), (QStringList{u"?:边塞诗：目录新增，确定？"_s,
+                                                u"!:目录新增操作失败，未作任何修改！\n\ndisk full"_s}));
         QCOMPARE(items(w->ui.cboBook), before);
         QCOMPARE(int(w->session().inputState()), 0);
     }
@@ -181,36 +183,36 @@ private slots:
         QTest::addColumn<QStringList>("rows");    // PoetBook afterwards
         QTest::addColumn<QString>("before");      // a statement run before the rename
 
-        const QStringList entries = {"蓝溪诗汇", "宋词选", "唐诗选"};
+        const QStringList entries = {u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s};
         const QStringList& rows = kSampleBooks;
         QTest::newRow("renamed") << 2 << "唐诗精选" << true
-                                 << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"}
-                                 << QStringList{"蓝溪诗汇", "宋词选", "唐诗精选"}
-                                 << QStringList{"宋词选:0:1", "唐诗精选:1:1", "隐藏:2:0", ":3:1"} << QString();
+                                 << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s}
+                                 << QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗精选"_s}
+                                 << QStringList{u"宋词选:0:1"_s, u"唐诗精选:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s} << QString();
         QTest::newRow("quote and blanks") << 1 << " 宋's词 " << true
-                                          << QStringList{"?:宋词选：目录修改为“ 宋's词 ”，确定？"}
-                                          << QStringList{"蓝溪诗汇", " 宋's词 ", "唐诗选"}
-                                          << QStringList{" 宋's词 :0:1", "唐诗选:1:1", "隐藏:2:0", ":3:1"} << QString();
+                                          << QStringList{u"?:宋词选：目录修改为“ 宋's词 ”，确定？"_s}
+                                          << QStringList{u"蓝溪诗汇"_s, u" 宋's词 "_s, u"唐诗选"_s}
+                                          << QStringList{u" 宋's词 :0:1"_s, u"唐诗选:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s} << QString();
         QTest::newRow("cancelled") << 2 << "唐诗精选" << false
-                                   << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？"} << entries
+                                   << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s} << entries
                                    << rows << QString();
         QTest::newRow("unchanged") << 2 << "唐诗选" << true << QStringList{} << entries << rows << QString();
         QTest::newRow("emptied") << 2 << "" << true << QStringList{} << entries << rows << QString();
         QTest::newRow("name of another book")
-            << 2 << "隐藏" << true << QStringList{"!:隐藏：该目录已经存在，修改取消！"} << entries << rows << QString();
+            << 2 << "隐藏" << true << QStringList{u"!:隐藏：该目录已经存在，修改取消！"_s} << entries << rows << QString();
         QTest::newRow("name of the whole collection")
-            << 2 << "蓝溪诗汇" << true << QStringList{"!:蓝溪诗汇：该目录已经存在，修改取消！"} << entries
+            << 2 << "蓝溪诗汇" << true << QStringList{u"!:蓝溪诗汇：该目录已经存在，修改取消！"_s} << entries
             << rows << QString();
         // Entry 0 is the whole collection: its new text shows until the next
         // start, and no book changes (not even one carrying the product name).
-        QTest::newRow("entry 0") << 0 << "全部" << true << QStringList{"?:蓝溪诗汇：目录修改为“全部”，确定？"}
-                                 << QStringList{"全部", "宋词选", "唐诗选"} << (rows + QStringList{"蓝溪诗汇:9:0"})
+        QTest::newRow("entry 0") << 0 << "全部" << true << QStringList{u"?:蓝溪诗汇：目录修改为“全部”，确定？"_s}
+                                 << QStringList{u"全部"_s, u"宋词选"_s, u"唐诗选"_s} << (rows + QStringList{u"蓝溪诗汇:9:0"_s})
                                  << "INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) VALUES ('蓝溪诗汇',9,0)";
         // Renamed meanwhile in the book list dialog: the combo keeps what it shows.
         QTest::newRow("book renamed meanwhile")
             << 2 << "唐诗精选" << true
-            << QStringList{"?:唐诗选：目录修改为“唐诗精选”，确定？", "!:唐诗选：该目录已不存在，修改取消！"} << entries
-            << QStringList{"宋词选:0:1", "别名:1:1", "隐藏:2:0", ":3:1"}
+            << QStringList{u"?:唐诗选：目录修改为“唐诗精选”，确定？"_s, u"!:唐诗选：该目录已不存在，修改取消！"_s} << entries
+            << QStringList{u"宋词选:0:1"_s, u"别名:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s}
             << "UPDATE PoetBook SET fBook='别名' WHERE fBookID=1";
     }
 
@@ -259,8 +261,8 @@ private slots:
         QVERIFY(triggerEnabled(*w, "mnuVolDel"));
         QVERIFY(triggerEnabled(*w, "mnuBookDelAll"));
         QVERIFY(triggerEnabled(*w, "mnuBookAdd_1"));
-        QCOMPARE(dialogs.marked(), (QStringList{"?:蓝溪诗汇：目录删除，确定？", "!:请选定清空目录！",
-                                                "!:请选定归档目录！"}));
+        QCOMPARE(dialogs.marked(), (QStringList{u"?:蓝溪诗汇：目录删除，确定？"_s, u"!:请选定清空目录！"_s,
+                                                u"!:请选定归档目录！"_s}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBook='蓝溪诗汇'")), 1);
         QCOMPARE(filed(*fx, 5), QStringLiteral("9"));
         QCOMPARE(items(w->ui.cboBook).first(), QStringLiteral("蓝溪诗汇"));
@@ -271,15 +273,15 @@ private slots:
         QVERIFY(w);
         QComboBox* cb = w->ui.cboBook;
         QVERIFY(chooseInPopup(cb, 2)); // 唐诗选
-        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"春望"_s, u"静夜思"_s}));
         // Another list, then the same entry again: the book is listed again,
         // with a poem filed into it meanwhile.
         listPoems(*w, QStringLiteral("8"));
         dialogs.answers = {true};
         QVERIFY(triggerEnabled(*w, "mnuBookAdd_0"));
-        QCOMPARE(titles(*w), QStringList{"登高"});
+        QCOMPARE(titles(*w), QStringList{u"登高"_s});
         QVERIFY(chooseInPopup(cb, 2));
-        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "登高", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"春望"_s, u"登高"_s, u"静夜思"_s}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书籍目录]"));
     }
 
@@ -298,13 +300,13 @@ private slots:
 
         dialogs.answers = {true};
         QVERIFY(triggerEnabled(*w, "mnuVolDel"));
-        QCOMPARE(dialogs.marked(), (QStringList{"?:唐诗选：目录删除，确定？", "?:唐诗选：目录删除，确定？"}));
+        QCOMPARE(dialogs.marked(), (QStringList{u"?:唐诗选：目录删除，确定？"_s, u"?:唐诗选：目录删除，确定？"_s}));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 0);
         QCOMPARE(filed(*fx, 1), QString());
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fPoemID IN (1,2,3) AND fBookID=-1")), 3);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry")), 9);
         // Its entry is gone and no other book was listed in its place.
-        QCOMPARE(items(cb), (QStringList{"蓝溪诗汇", "宋词选"}));
+        QCOMPARE(items(cb), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s}));
         QCOMPARE(cb->currentIndex(), -1);
         QCOMPARE(w->browse->model()->size(), listed);
     }
@@ -320,54 +322,54 @@ private slots:
         QTest::addColumn<QString>("inSongBook"); // poems filed in 宋词选 (book 2) afterwards
         QTest::addColumn<QString>("inTangBook"); // poems filed in 唐诗选 (book 1) afterwards
 
-        const QString emptyTang = "[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？";
+        const QString emptyTang = u"[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？"_s;
         QTest::newRow("file current") << "mnuBookAdd_0" << "4,5" << "宋词选" << true
-                                      << QStringList{"?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？",
-                                                     "i:当前诗词：<目录归档>操作完毕！"}
+                                      << QStringList{u"?:念奴娇·赤壁怀古：归档目录[宋词选]，确定 ？"_s,
+                                                     u"i:当前诗词：<目录归档>操作完毕！"_s}
                                       << "4" << "1,2,3";
         QTest::newRow("file all, moving poems from another book")
             << "mnuBookAdd_1" << "2,3,4" << "宋词选" << true
-            << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                           "i:所有选入诗词：<目录归档>操作完毕！"}
+            << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
+                           u"i:所有选入诗词：<目录归档>操作完毕！"_s}
             << "2,3,4" << "1";
         QTest::newRow("file all, the same poem twice")
             << "mnuBookAdd_1" << "4,5+4" << "宋词选" << true
-            << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                           "i:所有选入诗词：<目录归档>操作完毕！"}
+            << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
+                           u"i:所有选入诗词：<目录归档>操作完毕！"_s}
             << "4,5" << "1,2,3";
         QTest::newRow("file cancelled") << "mnuBookAdd_1" << "4,5" << "宋词选" << false
-                                        << QStringList{"?:所有选入诗词：归档目录[宋词选]，确定 ？"} << ""
+                                        << QStringList{u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s} << ""
                                         << "1,2,3";
         QTest::newRow("file, empty list") << "mnuBookAdd_0" << "" << "宋词选" << true
-                                          << QStringList{"!:请选定归档诗词！"} << "" << "1,2,3";
+                                          << QStringList{u"!:请选定归档诗词！"_s} << "" << "1,2,3";
         QTest::newRow("file, whole collection chosen") << "mnuBookAdd_1" << "4,5" << "蓝溪诗汇" << true
-                                                       << QStringList{"!:请选定归档目录！"} << ""
+                                                       << QStringList{u"!:请选定归档目录！"_s} << ""
                                                        << "1,2,3";
         QTest::newRow("file, no such book") << "mnuBookAdd_0" << "4,5" << "无此目录" << true
-                                            << QStringList{"!:请选定归档目录！"} << "" << "1,2,3";
+                                            << QStringList{u"!:请选定归档目录！"_s} << "" << "1,2,3";
         QTest::newRow("file, book name with quote")
             << "mnuBookAdd_0" << "5" << "O'Neil" << true
-            << QStringList{"?:水调歌头：归档目录[O'Neil]，确定 ？", "i:当前诗词：<目录归档>操作完毕！"}
+            << QStringList{u"?:水调歌头：归档目录[O'Neil]，确定 ？"_s, u"i:当前诗词：<目录归档>操作完毕！"_s}
             << "" << "1,2,3";
         QTest::newRow("unfile current") << "mnuBookDel_0" << "2,3" << "宋词选" << true
-                                        << QStringList{"?:早发白帝城：取消归档，确定 ？",
-                                                       "i:当前诗词：<取消归档>操作完毕！"}
+                                        << QStringList{u"?:早发白帝城：取消归档，确定 ？"_s,
+                                                       u"i:当前诗词：<取消归档>操作完毕！"_s}
                                         << "" << "1,3";
         QTest::newRow("unfile all, whatever the combo shows")
             << "mnuBookDel_1" << "1,3,4" << "蓝溪诗汇" << true
-            << QStringList{"?:所有选入诗词：取消归档，确定 ？", "i:所有选入诗词：<取消归档>操作完毕！"}
+            << QStringList{u"?:所有选入诗词：取消归档，确定 ？"_s, u"i:所有选入诗词：<取消归档>操作完毕！"_s}
             << "" << "2";
         QTest::newRow("unfile cancelled") << "mnuBookDel_0" << "1" << "" << false
-                                          << QStringList{"?:静夜思：取消归档，确定 ？"} << "" << "1,2,3";
+                                          << QStringList{u"?:静夜思：取消归档，确定 ？"_s} << "" << "1,2,3";
         QTest::newRow("unfile, empty list") << "mnuBookDel_1" << "" << "" << true
-                                            << QStringList{"!:请选定取消归档的诗词！"} << "" << "1,2,3";
+                                            << QStringList{u"!:请选定取消归档的诗词！"_s} << "" << "1,2,3";
         QTest::newRow("empty a book") << "mnuBookDelAll" << "" << "唐诗选" << true
-                                      << QStringList{"?:" + emptyTang, "i:清空目录操作完毕！"} << ""
+                                      << QStringList{u"?:"_s + emptyTang, u"i:清空目录操作完毕！"_s} << ""
                                       << "";
         QTest::newRow("empty cancelled") << "mnuBookDelAll" << "4" << "唐诗选" << false
-                                         << QStringList{"?:" + emptyTang} << "" << "1,2,3";
+                                         << QStringList{u"?:"_s + emptyTang} << "" << "1,2,3";
         QTest::newRow("empty, no such book") << "mnuBookDelAll" << "4" << "唐诗" << true
-                                             << QStringList{"!:请选定清空目录！"} << "" << "1,2,3";
+                                             << QStringList{u"!:请选定清空目录！"_s} << "" << "1,2,3";
     }
 
     void filingPoems() {
@@ -413,17 +415,17 @@ private slots:
         w->books->mnuBookDel_Click(1);
         w->ui.cboBook->setEditText(QStringLiteral("宋词选"));
         w->books->mnuBookAdd_Click(1);
-        QCOMPARE(dialogs.marked(), (QStringList{"?:唐诗选：目录删除，确定？",
-                                                "!:目录删除操作失败，未作任何修改！\n\nlocked row",
-                                                "?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？",
-                                                "!:清空目录操作失败，未作任何修改！\n\nlocked row",
-                                                "?:所有选入诗词：取消归档，确定 ？",
-                                                "!:取消归档操作失败，未作任何修改！\n\nlocked row",
-                                                "?:所有选入诗词：归档目录[宋词选]，确定 ？",
-                                                "!:目录归档操作失败，未作任何修改！\n\nlocked row"}));
+        QCOMPARE(dialogs.marked(), (QStringList{u"?:唐诗选：目录删除，确定？"_s,
+                                                u"!:目录删除操作失败，未作任何修改！\n\nlocked row"_s,
+                                                u"?:[唐诗选]：清空该目录的所有诗词（原诗词保留），确定 ？"_s,
+                                                u"!:清空目录操作失败，未作任何修改！\n\nlocked row"_s,
+                                                u"?:所有选入诗词：取消归档，确定 ？"_s,
+                                                u"!:取消归档操作失败，未作任何修改！\n\nlocked row"_s,
+                                                u"?:所有选入诗词：归档目录[宋词选]，确定 ？"_s,
+                                                u"!:目录归档操作失败，未作任何修改！\n\nlocked row"_s}));
         // The book is still there, with every poem it held.
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetBook WHERE fBookID=1")), 1);
-        QCOMPARE(items(w->ui.cboBook), (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));
+        QCOMPARE(items(w->ui.cboBook), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s}));
         QCOMPARE(filed(*fx, 1), QStringLiteral("1,2,3"));
         QCOMPARE(filed(*fx, 2), QString());
     }
@@ -434,8 +436,8 @@ private slots:
         auto w = start();
         BookListDialog d(w->store().db(), dialogs, w.get());
         // By order; the nameless book is listed as it is.
-        QCOMPARE(listItems(d.List2), (QStringList{"宋词选", "唐诗选", ""}));
-        QCOMPARE(listItems(d.List1), QStringList{"隐藏"});
+        QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐诗选"_s, u""_s}));
+        QCOMPARE(listItems(d.List1), QStringList{u"隐藏"_s});
         QCOMPARE(BookListDialog::chosenRow(d.List1), -1);
         QCOMPARE(BookListDialog::chosenRow(d.List2), -1);
         QVERIFY(d.cmdOk->isEnabled());
@@ -463,28 +465,28 @@ private slots:
         QTest::addColumn<int>("selectedChosen");
 
         QTest::newRow("after the third selected entry")
-            << QStringList{"2:2", "1:0", "cmdSelect"} << QStringList{"F"} << QStringList{"A", "B", "C", "E", "D"} << 0
+            << QStringList{u"2:2"_s, u"1:0"_s, u"cmdSelect"_s} << QStringList{u"F"_s} << QStringList{u"A"_s, u"B"_s, u"C"_s, u"E"_s, u"D"_s} << 0
             << 3;
         QTest::newRow("to the top when nothing is chosen")
-            << QStringList{"2:-1", "1:1", "cmdSelect"} << QStringList{"E"} << QStringList{"F", "A", "B", "C", "D"}
+            << QStringList{u"2:-1"_s, u"1:1"_s, u"cmdSelect"_s} << QStringList{u"E"_s} << QStringList{u"F"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s}
             << 0 << 0;
         QTest::newRow("last entry moved, the one before is chosen")
-            << QStringList{"1:-1", "2:3", "cmdunSelect"} << QStringList{"D", "E", "F"} << QStringList{"A", "B", "C"}
+            << QStringList{u"1:-1"_s, u"2:3"_s, u"cmdunSelect"_s} << QStringList{u"D"_s, u"E"_s, u"F"_s} << QStringList{u"A"_s, u"B"_s, u"C"_s}
             << 0 << 2;
         QTest::newRow("only entry moved, nothing is chosen")
-            << QStringList{"1:1", "cmdSelect", "1:0", "cmdSelect"} << QStringList{}
-            << QStringList{"F", "E", "A", "B", "C", "D"} << -1 << 1;
+            << QStringList{u"1:1"_s, u"cmdSelect"_s, u"1:0"_s, u"cmdSelect"_s} << QStringList{}
+            << QStringList{u"F"_s, u"E"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s} << -1 << 1;
         QTest::newRow("nothing chosen, nothing moves")
-            << QStringList{"1:-1", "2:-1", "cmdSelect", "cmdunSelect"} << QStringList{"E", "F"}
-            << QStringList{"A", "B", "C", "D"} << -1 << -1;
-        QTest::newRow("double clicks") << QStringList{"2:0", "dbl2", "1:2", "dbl1"} << QStringList{"A", "E"}
-                                       << QStringList{"B", "F", "C", "D"} << 1 << 1;
-        QTest::newRow("all selected") << QStringList{"cmdSelectAll"} << QStringList{}
-                                      << QStringList{"A", "B", "C", "D", "E", "F"} << -1 << -1;
-        QTest::newRow("all paused") << QStringList{"cmdunSelectAll"} << QStringList{"E", "F", "A", "B", "C", "D"}
+            << QStringList{u"1:-1"_s, u"2:-1"_s, u"cmdSelect"_s, u"cmdunSelect"_s} << QStringList{u"E"_s, u"F"_s}
+            << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s} << -1 << -1;
+        QTest::newRow("double clicks") << QStringList{u"2:0"_s, u"dbl2"_s, u"1:2"_s, u"dbl1"_s} << QStringList{u"A"_s, u"E"_s}
+                                       << QStringList{u"B"_s, u"F"_s, u"C"_s, u"D"_s} << 1 << 1;
+        QTest::newRow("all selected") << QStringList{u"cmdSelectAll"_s} << QStringList{}
+                                      << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s} << -1 << -1;
+        QTest::newRow("all paused") << QStringList{u"cmdunSelectAll"_s} << QStringList{u"E"_s, u"F"_s, u"A"_s, u"B"_s, u"C"_s, u"D"_s}
                                     << QStringList{} << -1 << -1;
-        QTest::newRow("all of an empty list") << QStringList{"cmdSelectAll", "cmdSelectAll"} << QStringList{}
-                                              << QStringList{"A", "B", "C", "D", "E", "F"} << -1 << -1;
+        QTest::newRow("all of an empty list") << QStringList{u"cmdSelectAll"_s, u"cmdSelectAll"_s} << QStringList{}
+                                              << QStringList{u"A"_s, u"B"_s, u"C"_s, u"D"_s, u"E"_s, u"F"_s} << -1 << -1;
     }
 
     void dialogMovesBooks() {
@@ -522,7 +524,7 @@ private slots:
         QCOMPARE(BookListDialog::chosenRow(d.List1), pausedChosen);
         QCOMPARE(BookListDialog::chosenRow(d.List2), selectedChosen);
         // Moves write nothing before OK.
-        QCOMPARE(bookRows(*fx), (QStringList{"A:0:1", "B:1:1", "C:2:1", "D:3:1", "E:4:0", "F:5:"}));
+        QCOMPARE(bookRows(*fx), (QStringList{u"A:0:1"_s, u"B:1:1"_s, u"C:2:1"_s, u"D:3:1"_s, u"E:4:0"_s, u"F:5:"_s}));
     }
 
     void dialogOkWritesOrderAndSelection() {
@@ -539,7 +541,7 @@ private slots:
             QTimer::singleShot(10000, &d, &QDialog::reject);
             QTimer::singleShot(0, &d, [&] {
                 modal = d.isModal() && d.isVisible();
-                loaded = listItems(d.List2) + QStringList{"|"} + listItems(d.List1);
+                loaded = listItems(d.List2) + QStringList{u"|"_s} + listItems(d.List1);
                 // [A, C] | [B]  ->  [B, A] | [C]
                 d.List2->setCurrentRow(1); // C
                 d.cmdunSelect->click();
@@ -553,11 +555,11 @@ private slots:
         };
         QVERIFY(triggerEnabled(*w, "mnuBookOrder"));
         QVERIFY(modal);
-        QCOMPARE(loaded, (QStringList{"A", "C", "|", "B"}));
-        QCOMPARE(selected, (QStringList{"B", "A"}));
-        QCOMPARE(paused, QStringList{"C"});
+        QCOMPARE(loaded, (QStringList{u"A"_s, u"C"_s, u"|"_s, u"B"_s}));
+        QCOMPARE(selected, (QStringList{u"B"_s, u"A"_s}));
+        QCOMPARE(paused, QStringList{u"C"_s});
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(bookRows(*fx), (QStringList{"B:0:1", "A:1:1", "C:2:0"}));
+        QCOMPARE(bookRows(*fx), (QStringList{u"B:0:1"_s, u"A:1:1"_s, u"C:2:0"_s}));
         // The combo follows from the next start only.
         QCOMPARE(items(w->ui.cboBook), comboAtStart);
     }
@@ -569,14 +571,14 @@ private slots:
         d.cmdunSelectAll->click();
         dialogs.answers = {false};
         d.cmdOk->click();
-        QCOMPARE(dialogs.marked(), QStringList{"?:系统未有选入目录！ @【目录】排序"});
+        QCOMPARE(dialogs.marked(), QStringList{u"?:系统未有选入目录！ @【目录】排序"_s});
         QVERIFY(d.isVisible());
         QCOMPARE(bookRows(*fx), kSampleBooks);
         dialogs.answers = {true};
         d.cmdOk->click();
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Accepted));
-        QCOMPARE(bookRows(*fx), (QStringList{"隐藏:0:0", "宋词选:1:0", "唐诗选:2:0", ":3:0"}));
+        QCOMPARE(bookRows(*fx), (QStringList{u"隐藏:0:0"_s, u"宋词选:1:0"_s, u"唐诗选:2:0"_s, u":3:0"_s}));
     }
 
     void dialogOkFailureWritesNothing() {
@@ -588,7 +590,7 @@ private slots:
         d.List2->setCurrentRow(0);
         d.cmdunSelect->click();
         d.cmdOk->click();
-        QCOMPARE(dialogs.marked(), QStringList{"!:目录排序操作失败，未作任何修改！\n\nread only book @【目录】排序"});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:目录排序操作失败，未作任何修改！\n\nread only book @【目录】排序"_s});
         QVERIFY(d.isVisible());
         QCOMPARE(bookRows(*fx), kSampleBooks);
     }
@@ -611,7 +613,7 @@ private slots:
         d.Text2->setText(QStringLiteral("隐藏"));
         QVERIFY(d.cmdNameChg->isEnabled());
         d.cmdNameChg->click();
-        QCOMPARE(dialogs.marked(), QStringList{"!:该目录名已有存在！ @【目录】排序"});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:该目录名已有存在！ @【目录】排序"_s});
         d.Text2->setText(QStringLiteral("蓝溪诗汇"));
         d.cmdNameChg->click();
         QCOMPARE(dialogs.messages.size(), 2);
@@ -619,7 +621,7 @@ private slots:
         d.Text2->setText(QStringLiteral("   "));
         d.cmdNameChg->click();
         QCOMPARE(dialogs.messages.size(), 2);
-        QCOMPARE(listItems(d.List2), (QStringList{"宋词选", "唐诗选", ""}));
+        QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐诗选"_s, u""_s}));
 
         // A free name with a quote: written at once, the entry follows.
         d.Text2->setText(QStringLiteral("唐人's诗"));
@@ -627,12 +629,12 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(d.Text1->text(), QStringLiteral("唐人's诗"));
         QVERIFY(!d.cmdNameChg->isEnabled());
-        QCOMPARE(listItems(d.List2), (QStringList{"宋词选", "唐人's诗", ""}));
+        QCOMPARE(listItems(d.List2), (QStringList{u"宋词选"_s, u"唐人's诗"_s, u""_s}));
         // Moving the books around and cancelling: only the rename stays.
         d.cmdunSelectAll->click();
         d.cmdCancel->click();
         QCOMPARE(d.result(), int(QDialog::Rejected));
-        QCOMPARE(bookRows(*fx), (QStringList{"宋词选:0:1", "唐人's诗:1:1", "隐藏:2:0", ":3:1"}));
+        QCOMPARE(bookRows(*fx), (QStringList{u"宋词选:0:1"_s, u"唐人's诗:1:1"_s, u"隐藏:2:0"_s, u":3:1"_s}));
     }
 
     void dialogRenamesAPausedBookAndEnterMovesOn() {
@@ -653,7 +655,7 @@ private slots:
         d.Text2->setText(QStringLiteral("HIDDEN"));
         d.cmdNameChg->click();
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(listItems(d.List1), QStringList{"HIDDEN"});
+        QCOMPARE(listItems(d.List1), QStringList{u"HIDDEN"_s});
         QCOMPARE(fx->text(QStringLiteral("SELECT fBook FROM PoetBook WHERE fBookID=3")), QStringLiteral("HIDDEN"));
     }
 

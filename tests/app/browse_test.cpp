@@ -19,6 +19,8 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList topNodes(QTreeView* t) {
@@ -50,9 +52,9 @@ private slots:
         auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
         // The whole collection was listed first; its first title (Moon's Song by
         // Li Bai) put Li Bai into the poet panel, so the tree selects his node.
-        QCOMPARE(topNodes(tree), (QStringList{"Li Bai", "无名氏", "李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(topNodes(tree), (QStringList{u"Li Bai"_s, u"无名氏"_s, u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
         QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("Li Bai"));
-        QCOMPARE(titles(*w), QStringList{"Moon's Song"});
+        QCOMPARE(titles(*w), QStringList{u"Moon's Song"_s});
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (3首)"));
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
         QCOMPARE(w->session().counters().totalTitles, qint64(9));
@@ -74,7 +76,7 @@ private slots:
         const QModelIndex libai = node(tree, QStringLiteral("李白"));
         QVERIFY(libai.isValid());
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(libai).center());
-        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"静夜思"_s}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
         QCOMPARE(HistoryLineId(w->ui.cboTitle2->itemText(0)), 2);
         QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("早发白帝城 (李白·唐)"));
@@ -135,14 +137,14 @@ private slots:
         auto* tree = w->findChild<QTreeView*>(QStringLiteral("tvwList"));
         w->ui.cboList->setCurrentIndex(0);
         // The empty dynasty has no listed order: its group comes first.
-        QCOMPARE(topNodes(tree), (QStringList{"", "唐", "宋"}));
+        QCOMPARE(topNodes(tree), (QStringList{u""_s, u"唐"_s, u"宋"_s}));
         QCOMPARE(top(tree, 0).data(Qt::UserRole).toString(), QStringLiteral("B0"));
         QCOMPARE(tree->model()->index(0, 0, top(tree, 0)).data(Qt::UserRole).toString(), QStringLiteral("C1"));
         QCOMPARE(top(tree, 1).data(Qt::UserRole).toString(), QStringLiteral("B2"));
         QStringList tang;
         for (int i = 0; i < tree->model()->rowCount(top(tree, 1)); ++i)
             tang << tree->model()->index(i, 0, top(tree, 1)).data().toString();
-        QCOMPARE(tang, (QStringList{"Li Bai", "李商隐", "李白", "杜甫"}));
+        QCOMPARE(tang, (QStringList{u"Li Bai"_s, u"李商隐"_s, u"李白"_s, u"杜甫"_s}));
         // Li Bai (in the poet panel) is selected under 唐.
         QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("Li Bai"));
         // The empty group applies no dynasty condition: every poem is listed.
@@ -150,14 +152,14 @@ private slots:
         QCOMPARE(w->browse->model()->size(), 9);
         // A child node lists its poet within its dynasty.
         w->browse->tvwList_NodeClick(node(tree, QStringLiteral("苏轼")));
-        QCOMPARE(titles(*w), (QStringList{"念奴娇·赤壁怀古", "水调歌头"}));
+        QCOMPARE(titles(*w), (QStringList{u"念奴娇·赤壁怀古"_s, u"水调歌头"_s}));
 
         w->ui.cboList->setCurrentIndex(2);
         // NULL and empty forms share one group with empty text.
         QCOMPARE(topNodes(tree).first(), QString());
         QCOMPARE(tree->model()->rowCount(top(tree, 0)), 2);
         w->browse->tvwList_NodeClick(node(tree, QStringLiteral("七言律诗")));
-        QCOMPARE(titles(*w), QStringList{"登高"});
+        QCOMPARE(titles(*w), QStringList{u"登高"_s});
 
         // Choosing the grouping that is shown does not rebuild the tree.
         int resets = 0;
@@ -171,7 +173,7 @@ private slots:
         auto w = start();
         QCOMPARE(w->ui.tvwList->model()->rowCount(), 0);
         QCOMPARE(w->browse->model()->size(), 0);
-        QCOMPARE(dialogs.marked(), QStringList{"!:目前未有诗词选入！"});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:目前未有诗词选入！"_s});
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：0题"));
     }
 
@@ -278,7 +280,7 @@ private slots:
     void bookSelectorListsABook() {
         auto w = start();
         w->ui.cboBook->setCurrentIndex(2); // 唐诗选
-        QCOMPARE(titles(*w), (QStringList{"早发白帝城", "春望", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"早发白帝城"_s, u"春望"_s, u"静夜思"_s}));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[书籍目录]"));
         w->ui.cboBook->setCurrentIndex(0);
         QCOMPARE(w->browse->model()->size(), 9);

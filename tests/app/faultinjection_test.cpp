@@ -22,6 +22,8 @@
 #include <QTreeWidget>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Op {
@@ -202,11 +204,11 @@ private slots:
         redirectSettings();
         FaultVfs::install();
         const QString d = package.path() + QStringLiteral("/dist/quantangshi/");
-        writeFile(d + "poet.tang.0.json", R"([
+        writeFile(d + u"poet.tang.0.json"_s, R"([
  {"author": "王之涣", "title": "登鹳雀楼", "paragraphs": ["白日依山尽，黄河入海流。", "欲穷千里目，更上一层楼。"]},
  {"author": "孟浩然", "title": "春晓", "paragraphs": ["春眠不觉晓，处处闻啼鸟。", "夜来风雨声，花落知多少。"]}
 ])");
-        writeFile(d + "authors.tang.json", R"([{"name": "孟浩然", "desc": "襄州襄阳人。"}])");
+        writeFile(d + u"authors.tang.json"_s, R"([{"name": "孟浩然", "desc": "襄州襄阳人。"}])");
     }
     void init() { freshFixture(); }
     void cleanupTestCase() { qInfo("injected failures run: %d", m_failures); }

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -72,8 +74,8 @@ private slots:
         QTest::keyClick(w->ui.RichTextBox1, Qt::Key_F1);
         QVERIFY(triggerEnabled(w->ui.mnuHlpHtml));
         QVERIFY(triggerEnabled(w->ui.mnuHlpMail));
-        QCOMPARE(opened, (QStringList{folder + "/readme.html", folder + "/readme.html", folder + "/readme.chm",
-                                      "https://forelane.org/lyrabook/", "mailTo:lyrabook@forelane.org"}));
+        QCOMPARE(opened, (QStringList{folder + u"/readme.html"_s, folder + u"/readme.html"_s, folder + u"/readme.chm"_s,
+                                      u"https://forelane.org/lyrabook/"_s, u"mailTo:lyrabook@forelane.org"_s}));
         QVERIFY(dialogs.messages.isEmpty());
     }
 

@@ -21,15 +21,18 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Every control that writes to the database, by name.
-const QStringList kWriteWidgets = {"cmdSave", "cmdSaveTo", "cmdDel", "cmdEdit", "cmdPoet", "cmdPoetOk",
-                                   "cmdBookmarkAdd", "cmdBookmarkDel"};
-const QStringList kWriteActions = {"mnuEditTo_1",        "mnuEditTo_2",       "mnuEditTo_3",   "mnuPoetEdit",
-                                   "mnuPoetDel",         "mnuBookmark_0Action", "mnuBookmark_1Action",
-                                   "mnuBookmarkDelAll",  "mnuVolumnAction",   "mnuBookOrder",  "mnuBookAddedAction",
-                                   "mnuBookDeleteAction", "mnuBookDelAll",    "mnuToolCHK"};
+const QStringList kWriteWidgets = {u"cmdSave"_s, u"cmdSaveTo"_s, u"cmdDel"_s, u"cmdEdit"_s, u"cmdPoet"_s,
+                                   u"cmdPoetOk"_s, u"cmdBookmarkAdd"_s, u"cmdBookmarkDel"_s};
+const QStringList kWriteActions = {u"mnuEditTo_1"_s, u"mnuEditTo_2"_s, u"mnuEditTo_3"_s, u"mnuPoetEdit"_s,
+                                   u"mnuPoetDel"_s, u"mnuBookmark_0Action"_s, u"mnuBookmark_1Action"_s,
+                                   u"mnuBookmarkDelAll"_s, u"mnuVolumnAction"_s, u"mnuBookOrder"_s,
+                                   u"mnuBookAddedAction"_s, u"mnuBookDeleteAction"_s, u"mnuBookDelAll"_s,
+                                   u"mnuToolCHK"_s};
 
 void writeRaw(const QString& key, const QString& value) {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Forelane"), QStringLiteral("Lyrabook"));
@@ -74,14 +77,14 @@ private slots:
         QCOMPARE(w->session().databasePath(), fx->dir() + QStringLiteral("/poem.mdb"));
         QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), w->session().databasePath());
         // The poets of the Poet table, in both poet lists.
-        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
         QCOMPARE(items(w->ui.cboPoet2), items(w->ui.cboPoet));
-        QCOMPARE(items(w->ui.cboDynasty), (QStringList{"先秦", "唐", "五代", "宋"}));
-        QCOMPARE(items(w->ui.cboType), (QStringList{"词", "诗"}));
+        QCOMPARE(items(w->ui.cboDynasty), (QStringList{u"先秦"_s, u"唐"_s, u"五代"_s, u"宋"_s}));
+        QCOMPARE(items(w->ui.cboType), (QStringList{u"词"_s, u"诗"_s}));
         QCOMPARE(items(w->ui.cboStyle),
-                 (QStringList{"七言律诗", "七言绝句", "乐府", "五言律诗", "五言绝句", "念奴娇", "水调歌头"}));
+                 (QStringList{u"七言律诗"_s, u"七言绝句"_s, u"乐府"_s, u"五言律诗"_s, u"五言绝句"_s, u"念奴娇"_s, u"水调歌头"_s}));
         // Hidden books and books without a name are not offered.
-        QCOMPARE(items(w->ui.cboBook), (QStringList{"蓝溪诗汇", "宋词选", "唐诗选"}));
+        QCOMPARE(items(w->ui.cboBook), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s}));
         QCOMPARE(w->ui.cboBook->currentIndex(), 0);
         QCOMPARE(w->ui.cboList->currentIndex(), 1);
         QCOMPARE(w->ui.cboText->currentIndex(), 3);
@@ -149,7 +152,7 @@ private slots:
         QCOMPARE(w->ui.cboModel->currentText(), QString());
         QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
         QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
-        QCOMPARE(dialogs.marked().mid(1), QStringList{"!:未选定模板，无法保存！"});
+        QCOMPARE(dialogs.marked().mid(1), QStringList{u"!:未选定模板，无法保存！"_s});
         QCOMPARE(other.count(QStringLiteral("SELECT count(*) FROM PoetrySet WHERE fModel=''")), 0);
         // A start that failed leaves the saved mode alone at shutdown.
         writeRaw(QStringLiteral("Default_Locked"), QString());

@@ -18,6 +18,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Icon = MessageSink::Icon;
@@ -293,13 +295,13 @@ private slots:
         QString crlf = content;
         crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
         // Filed in no book, no bookmark, no duplicate key; notes get their heading.
-        QCOMPARE(poemRow(*fx, id), (QStringList{title, poet, "唐", "诗", "五言律诗", "2", "", crlf, kHeading, "-1",
-                                                "0", "<null>"}));
+        QCOMPARE(poemRow(*fx, id), (QStringList{title, poet, u"唐"_s, u"诗"_s, u"五言律诗"_s, u"2"_s, u""_s, crlf, kHeading, u"-1"_s,
+                                                u"0"_s, u"<null>"_s}));
         // The new row is listed last with a tmp key, selected, shown and recorded.
         TitleListModel* m = w->browse->model();
         QCOMPARE(m->size(), 2);
         const TitleRow& row = m->row(1);
-        QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{title, poet, "五言律诗"}));
+        QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{title, poet, u"五言律诗"_s}));
         QCOMPARE(row.poemId, qint32(id));
         QVERIFY(m->key(1).startsWith(QStringLiteral("tmp")));
         QCOMPARE(w->browse->selectedRow(), 1);
@@ -383,7 +385,7 @@ private slots:
         const TitleListModel* m = w->browse->model();
         QCOMPARE(m->size(), 4);
         QCOMPARE((QStringList{m->key(0), m->key(1), m->key(2), m->key(3)}),
-                 (QStringList{"L0", "tmp42", "tmp43", "tmp44"}));
+                 (QStringList{u"L0"_s, u"tmp42"_s, u"tmp43"_s, u"tmp44"_s}));
     }
 
     // ---- Modify ----
@@ -395,7 +397,7 @@ private slots:
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("早发白帝城"));
         // Nothing changed yet.
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"记录信息未有修改!"});
+        QCOMPARE(dialogs.texts(), QStringList{u"记录信息未有修改!"_s});
         QCOMPARE(lastIcon(), Icon::Warning);
 
         // Only the preface changed: no duplicate test, one update.
@@ -403,10 +405,10 @@ private slots:
         w->ui.cmdEditOk->click();
         QCOMPARE(lastText(), QStringLiteral("《早发白帝城》修改完毕！"));
         QCOMPARE(lastIcon(), Icon::Information);
-        QCOMPARE(poemRow(*fx, 2), (QStringList{"早发白帝城", "李白", "唐", "诗", "七言绝句", "1",
-                                               "乾元二年，\r\n流放途中遇赦。",
-                                               "朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。",
-                                               kHeading, "1", "0", "<null>"}));
+        QCOMPARE(poemRow(*fx, 2), (QStringList{u"早发白帝城"_s, u"李白"_s, u"唐"_s, u"诗"_s, u"七言绝句"_s, u"1"_s,
+                                               u"乾元二年，\r\n流放途中遇赦。"_s,
+                                               u"朝辞白帝彩云间，千里江陵一日还。\r\n两岸猿声啼不住，轻舟已过万重山。"_s,
+                                               kHeading, u"1"_s, u"0"_s, u"<null>"_s}));
         // Reloaded: nothing counts as changed now.
         QVERIFY(!w->session().recordChanged());
         QCOMPARE(historyIds(*w).first(), 2);
@@ -425,9 +427,9 @@ private slots:
         w->ui.txtQty->setText(QStringLiteral("3"));
         w->ui.cmdEditOk->click();
         QCOMPARE(lastText(), QStringLiteral("《下江陵》修改完毕！"));
-        QCOMPARE(poemRow(*fx, 2).mid(0, 6), (QStringList{"下江陵", "李太白", "唐", "诗", "七绝", "3"}));
+        QCOMPARE(poemRow(*fx, 2).mid(0, 6), (QStringList{u"下江陵"_s, u"李太白"_s, u"唐"_s, u"诗"_s, u"七绝"_s, u"3"_s}));
         const TitleRow& row = w->browse->model()->row(0);
-        QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{"下江陵", "李太白", "七绝"}));
+        QCOMPARE((QStringList{row.title, row.poet, row.style}), (QStringList{u"下江陵"_s, u"李太白"_s, u"七绝"_s}));
         QCOMPARE(w->display->LoadedTitle, QStringLiteral("下江陵"));
         QCOMPARE(w->display->LoadedPoet, QStringLiteral("李太白"));
         QVERIFY(w->ui.cboTitle2->itemText(0).startsWith(QStringLiteral("下江陵")));
@@ -459,7 +461,7 @@ private slots:
         QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(QStringLiteral("登高")));
         w->ui.txtPre->setPlainText(QStringLiteral("序"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"《春望》修改完毕！"});
+        QCOMPARE(dialogs.texts(), QStringList{u"《春望》修改完毕！"_s});
         QCOMPARE(poemRow(*fx, 3).value(6), QStringLiteral("序"));
         QCOMPARE(poemRow(*fx, 8).value(6), QString());
 
@@ -478,7 +480,7 @@ private slots:
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[2]));
         w->ui.txtTitle->setText(QStringLiteral("MOON'S SONG"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"《MOON'S SONG》修改完毕！"});
+        QCOMPARE(dialogs.texts(), QStringList{u"《MOON'S SONG》修改完毕！"_s});
         QCOMPARE(poemRow(*fx, 9).value(0), QStringLiteral("MOON'S SONG"));
     }
 
@@ -490,7 +492,7 @@ private slots:
         fx->db().execNative(QStringLiteral("DELETE FROM Poetry WHERE fPoemID=9"));
         w->ui.txtContent->setPlainText(QStringLiteral("新的内容"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"该作者的诗词《Moon's Song》已不存在，请查验！"});
+        QCOMPARE(dialogs.texts(), QStringList{u"该作者的诗词《Moon's Song》已不存在，请查验！"_s});
         QCOMPARE(lastIcon(), Icon::Warning);
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->browse->model()->size(), 1);
@@ -507,7 +509,7 @@ private slots:
         // Cancelled: nothing written.
         dialogs.answers = {false};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"确认：《早发白帝城》诗词删除？"});
+        QCOMPARE(dialogs.texts(), QStringList{u"确认：《早发白帝城》诗词删除？"_s});
         QCOMPARE(dialogs.messages.last().icon, Icon::Question);
         QCOMPARE(poemCount(*fx), 9);
 
@@ -516,13 +518,13 @@ private slots:
         // A count typed into the (unlocked) count field does not skew the totals.
         w->ui.txtQty->setText(QStringLiteral("7"));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{"确认：《早发白帝城》诗词删除？", "《早发白帝城》删除完毕！"}));
+        QCOMPARE(dialogs.texts(), (QStringList{u"确认：《早发白帝城》诗词删除？"_s, u"《早发白帝城》删除完毕！"_s}));
         QCOMPARE(lastIcon(), Icon::Information);
         QVERIFY(poemRow(*fx, 2).isEmpty());
         QCOMPARE(poemCount(*fx), 8);
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：8题 (11首)"));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：1题 (1首)"));
-        QCOMPARE(titles(*w), QStringList{"静夜思"});
+        QCOMPARE(titles(*w), QStringList{u"静夜思"_s});
         QVERIFY(!historyIds(*w).contains(2));
         QCOMPARE(historyIds(*w).first(), 1);
         // The next poem is loaded, still locked, ready for the next delete.
@@ -534,7 +536,7 @@ private slots:
         dialogs.messages.clear();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "《静夜思》删除完毕！"}));
+        QCOMPARE(dialogs.texts(), (QStringList{u"确认：《静夜思》诗词删除？"_s, u"《静夜思》删除完毕！"_s}));
         QCOMPARE(w->browse->model()->size(), 0);
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：0题"));
         QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：7题 (10首)"));
@@ -545,7 +547,7 @@ private slots:
         dialogs.messages.clear();
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), (QStringList{"确认：《静夜思》诗词删除？", "该作者的诗词《静夜思》已不存在，请查验！"}));
+        QCOMPARE(dialogs.texts(), (QStringList{u"确认：《静夜思》诗词删除？"_s, u"该作者的诗词《静夜思》已不存在，请查验！"_s}));
         QCOMPARE(lastIcon(), Icon::Warning);
         QCOMPARE(poemCount(*fx), 7);
     }
@@ -557,12 +559,12 @@ private slots:
         w->ui.cboPoet->setEditText(QStringLiteral("杜甫"));
         w->ui.cmdSeekOk->click();
         QVERIFY(triggerEnabled(w->ui.mnuSeekOk[1]));
-        QCOMPARE(titles(*w), (QStringList{"春望", "登高", "春望", "登高"}));
+        QCOMPARE(titles(*w), (QStringList{u"春望"_s, u"登高"_s, u"春望"_s, u"登高"_s}));
         QVERIFY(triggerEnabled(w->ui.mnuEditTo[3]));
         dialogs.answers = {true};
         w->ui.cmdEditOk->click();
         QCOMPARE(lastText(), QStringLiteral("《春望》删除完毕！"));
-        QCOMPARE(titles(*w), (QStringList{"登高", "登高"}));
+        QCOMPARE(titles(*w), (QStringList{u"登高"_s, u"登高"_s}));
         // After an appended search the panel counts titles only, and stays so.
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：2题"));
         QCOMPARE(w->ui.txtTitle->text(), QStringLiteral("登高"));
@@ -607,7 +609,7 @@ private slots:
         QCOMPARE(poemCount(*fx), 9);
         QCOMPARE(poemRow(*fx, 9).value(7), QStringLiteral("O moon, 100% bright_ly."));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poet WHERE fPoet='痕迹'")), 0);
-        QCOMPARE(titles(*w), QStringList{"Moon's Song"});
+        QCOMPARE(titles(*w), QStringList{u"Moon's Song"_s});
         QCOMPARE(w->ui.myTotal->text(), totals);
         QCOMPARE(w->ui.mySelect->text(), selected);
         QCOMPARE(historyIds(*w), history);

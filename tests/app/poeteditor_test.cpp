@@ -14,6 +14,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Icon = MessageSink::Icon;
@@ -125,7 +127,7 @@ private slots:
 
         // Cancelled: nothing written, the action unchanged.
         w->ui.cmdPoetOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"Li Bai：作者不存在，是否新增？"});
+        QCOMPARE(dialogs.texts(), QStringList{u"Li Bai：作者不存在，是否新增？"_s});
         QCOMPARE(dialogs.messages.last().icon, Icon::Question);
         QCOMPARE(brief(*fx, QStringLiteral("Li Bai")), QStringLiteral("<none>"));
         QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Modify);
@@ -137,7 +139,7 @@ private slots:
         QCOMPARE(w->poetEditor->action(), PoetEditor::Action::Modify);
         QVERIFY(!w->session().recordChanged());
         // Listed in both poet lists at the same place, sorted in.
-        QCOMPARE(items(w->ui.cboPoet), (QStringList{"Li Bai", "李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{u"Li Bai"_s, u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
         QVERIFY(parallel(*w));
         // The boxes show what they showed.
         QCOMPARE(w->ui.cboPoet2->currentText(), QStringLiteral("Li Bai"));
@@ -169,7 +171,7 @@ private slots:
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
         QVERIFY(!w->session().recordChanged());
         w->ui.cmdPoetOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"作者信息未有修改!"});
+        QCOMPARE(dialogs.texts(), QStringList{u"作者信息未有修改!"_s});
         // A name with a quote is stored and listed like any other.
         w->ui.cboPoet2->setEditText(QStringLiteral("O'Neil"));
         w->ui.txtPoet2->setPlainText(QStringLiteral("诗人"));
@@ -194,7 +196,7 @@ private slots:
         dialogs.answers = {true};
         w->ui.cmdPoetOk->click();
         QCOMPARE(dialogs.texts(),
-                 (QStringList{"杜甫：删除作者资料，确认？", "杜甫：作者尚有诗词作品（2题），不可删除。"}));
+                 (QStringList{u"杜甫：删除作者资料，确认？"_s, u"杜甫：作者尚有诗词作品（2题），不可删除。"_s}));
         QCOMPARE(dialogs.messages.last().icon, Icon::Information);
         QCOMPARE(brief(*fx, QStringLiteral("杜甫")), QStringLiteral("字子美。"));
         QCOMPARE(w->ui.cboPoet->count(), 4);
@@ -204,21 +206,21 @@ private slots:
     void deletePoetWithoutPoems() {
         fx->db().execNative(QStringLiteral("INSERT INTO Poet (fPoet,fBrief) VALUES ('王维','诗佛')"));
         auto w = start();
-        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "王维", "苏轼"}));
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"王维"_s, u"苏轼"_s}));
         w->ui.cboPoet->setEditText(QStringLiteral("杜甫"));
         // The panel shows 王维 (as the renderer would set it).
         w->ui.cboPoet2->setCurrentIndex(3);
         QCOMPARE(w->ui.txtPoet2->toPlainText(), QStringLiteral("诗佛"));
         QVERIFY(triggerEnabled(w->ui.mnuPoetDel));
         w->ui.cmdPoetOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"王维：删除作者资料，确认？"});
+        QCOMPARE(dialogs.texts(), QStringList{u"王维：删除作者资料，确认？"_s});
         QCOMPARE(brief(*fx, QStringLiteral("王维")), QStringLiteral("诗佛"));
 
         dialogs.answers = {true};
         w->ui.cmdPoetOk->click();
         QCOMPARE(dialogs.messages.size(), 2);
         QCOMPARE(brief(*fx, QStringLiteral("王维")), QStringLiteral("<none>"));
-        QCOMPARE(items(w->ui.cboPoet), (QStringList{"李商隐", "李白", "杜甫", "苏轼"}));
+        QCOMPARE(items(w->ui.cboPoet), (QStringList{u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
         QVERIFY(parallel(*w));
         QVERIFY(w->ui.txtPoet2->toPlainText().isEmpty());
         // The poem panel's poet field is not touched.
@@ -233,7 +235,7 @@ private slots:
         w->ui.txtPre->setPlainText(QStringLiteral("改了"));
         QVERIFY(triggerEnabled(w->ui.mnuPoetEdit));
         w->ui.cmdEditOk->click();
-        QCOMPARE(dialogs.texts(), QStringList{"记录信息未有修改!"});
+        QCOMPARE(dialogs.texts(), QStringList{u"记录信息未有修改!"_s});
     }
 
     // Another poet's poem replaces the biography, also while modify is armed.

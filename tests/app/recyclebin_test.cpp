@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QTreeWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList listed(const RecycleBinDialog& d) {
@@ -58,20 +60,20 @@ private slots:
         w->ui.txtContent->setPlainText(QStringLiteral("新的内容。"));
         w->ui.cmdEditOk->click();
         QCOMPARE(dialogs.marked().filter(QStringLiteral("完毕")),
-                 (QStringList{"i:《静夜思》删除完毕！", "i:《春望》修改完毕！"}));
+                 (QStringList{u"i:《静夜思》删除完毕！"_s, u"i:《春望》修改完毕！"_s}));
         QCOMPARE(poemsTitled(*fx, QStringLiteral("静夜思")), QStringList());
 
         dialogs = ScriptedDialogs();
         RecycleBinDialog bin(w->store().db(), dialogs, true);
-        QCOMPARE(listed(bin), (QStringList{"春望|杜甫|修改前", "静夜思|李白|删除"}));
+        QCOMPARE(listed(bin), (QStringList{u"春望|杜甫|修改前"_s, u"静夜思|李白|删除"_s}));
         QVERIFY(bin.txtBinText->toPlainText().contains(QStringLiteral("国破山河在，城春草木深。\n感时花溅泪")));
         QVERIFY(!bin.lstBin->topLevelItem(0)->text(2).isEmpty());
         bin.lstBin->setCurrentItem(bin.lstBin->topLevelItem(1));
         QVERIFY(bin.txtBinText->toPlainText().startsWith(QStringLiteral("静夜思\n〔唐〕李白　五言绝句\n")));
         bin.cmdBinRestore->click();
-        QCOMPARE(dialogs.marked(), QStringList{"i:《静夜思》恢复完毕！"});
-        QCOMPARE(poemsTitled(*fx, QStringLiteral("静夜思")), QStringList{"1|1|5|" + kJingYeSi});
-        QCOMPARE(listed(bin), QStringList{"春望|杜甫|修改前"});
+        QCOMPARE(dialogs.marked(), QStringList{u"i:《静夜思》恢复完毕！"_s});
+        QCOMPARE(poemsTitled(*fx, QStringLiteral("静夜思")), QStringList{u"1|1|5|"_s + kJingYeSi});
+        QCOMPARE(listed(bin), QStringList{u"春望|杜甫|修改前"_s});
     }
 
     // Restoring by the bin's own rules, with the file changed in between.
@@ -83,18 +85,18 @@ private slots:
         QTest::addColumn<int>("left");         // entries left in the bin
 
         QTest::newRow("deleted, back in its place")
-            << 1 << "" << "i:《静夜思》恢复完毕！" << QStringList{"1|1|5|" + kJingYeSi} << 0;
+            << 1 << "" << "i:《静夜思》恢复完毕！" << QStringList{u"1|1|5|"_s + kJingYeSi} << 0;
         QTest::newRow("deleted, its book deleted since")
             << 1 << "DELETE FROM PoetBook WHERE fBookID=1" << "i:《静夜思》恢复完毕！"
-            << QStringList{"1|-1|5|" + kJingYeSi} << 0;
+            << QStringList{u"1|-1|5|"_s + kJingYeSi} << 0;
         QTest::newRow("deleted, the poet has the title again")
             << 1 << "INSERT INTO Poetry (fPoet,fTitle,fContent) VALUES ('李白','静夜思','另一首')"
-            << "!:该作者的诗词《静夜思》已有存在，请查验！" << QStringList{"10|-1|0|另一首"} << 1;
+            << "!:该作者的诗词《静夜思》已有存在，请查验！" << QStringList{u"10|-1|0|另一首"_s} << 1;
         QTest::newRow("replaced, title unchanged")
-            << 3 << "" << "!:该作者的诗词《春望》已有存在，请查验！" << QStringList{"3|1|0|改"} << 1;
+            << 3 << "" << "!:该作者的诗词《春望》已有存在，请查验！" << QStringList{u"3|1|0|改"_s} << 1;
         QTest::newRow("replaced, renamed since: a new poem")
             << 3 << "UPDATE Poetry SET fTitle='春望二' WHERE fPoemID=3"
-            << "i:《春望》的原位置已有诗词，已作为新诗词恢复完毕！" << QStringList{"10|1|0|" + kChunWang} << 0;
+            << "i:《春望》的原位置已有诗词，已作为新诗词恢复完毕！" << QStringList{u"10|1|0|"_s + kChunWang} << 0;
     }
     void restore() {
         QFETCH(int, poem);
@@ -128,7 +130,7 @@ private slots:
         QCOMPARE(bin.lstBin->topLevelItemCount(), 2);
         bin.cmdBinEmpty->click();
         QCOMPARE(bin.lstBin->topLevelItemCount(), 0);
-        QCOMPARE(dialogs.marked(), QStringList(2, "?:确认：清空回收站（2 项）？清空后不能再恢复。"));
+        QCOMPARE(dialogs.marked(), QStringList(2, u"?:确认：清空回收站（2 项）？清空后不能再恢复。"_s));
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM PoetryBin")), 0);
         QVERIFY(!bin.cmdBinEmpty->isEnabled() && !bin.cmdBinRestore->isEnabled());
     }

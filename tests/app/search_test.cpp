@@ -16,6 +16,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList keys(MainWindow& w) {
@@ -127,8 +129,8 @@ private slots:
         // The poet is a prefix: 李 finds 李白 and 李商隐 (not Li Bai).
         w->ui.cboPoet->setEditText(QStringLiteral("李"));
         w->ui.cmdSeekOk->click();
-        QCOMPARE(titles(*w), (QStringList{"无题", "早发白帝城", "静夜思"}));
-        QCOMPARE(keys(*w), (QStringList{"L0", "L1", "L2"}));
+        QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"早发白帝城"_s, u"静夜思"_s}));
+        QCOMPARE(keys(*w), (QStringList{u"L0"_s, u"L1"_s, u"L2"_s}));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：3题 (3首)"));
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[诗词检索]"));
         QVERIFY(w->ui.cmdSeekOk->isEnabled());
@@ -141,15 +143,15 @@ private slots:
         w->ui.cboPoet->setEditText(QString());
         w->ui.cboType->setEditText(QStringLiteral("词"));
         QVERIFY(triggerEnabled(w->ui.mnuSeekOk[1]));
-        QCOMPARE(titles(*w), (QStringList{"无题", "早发白帝城", "静夜思", "念奴娇·赤壁怀古", "水调歌头"}));
-        QCOMPARE(keys(*w), (QStringList{"L0", "L1", "L2", "L3", "L4"}));
+        QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"早发白帝城"_s, u"静夜思"_s, u"念奴娇·赤壁怀古"_s, u"水调歌头"_s}));
+        QCOMPARE(keys(*w), (QStringList{u"L0"_s, u"L1"_s, u"L2"_s, u"L3"_s, u"L4"_s}));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：5题"));
         QCOMPARE(w->browse->selectedRow(), 2);
         QVERIFY(w->ui.RichTextBox1->document()->toRawText().startsWith(QStringLiteral("静夜思")));
 
         // The same search appended again lists its poems twice.
         QVERIFY(triggerEnabled(w->ui.mnuSeekOk[1]));
-        QCOMPARE(keys(*w).mid(5), (QStringList{"L5", "L6"}));
+        QCOMPARE(keys(*w).mid(5), (QStringList{u"L5"_s, u"L6"_s}));
         QCOMPARE(w->ui.mySelect->text(), QStringLiteral("目前选入：7题"));
 
         // Replacing with every field empty lists every poem in title-then-poet order.
@@ -200,15 +202,15 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("quote") << "txtTitle" << "Moon's" << QStringList{"Moon's Song"};
+        QTest::newRow("quote") << "txtTitle" << "Moon's" << QStringList{u"Moon's Song"_s};
         QTest::newRow("two quotes") << "txtTitle" << "''" << QStringList{};
-        QTest::newRow("percent is a wildcard") << "txtContent" << "100%b" << QStringList{"Moon's Song"};
-        QTest::newRow("underscore is a wildcard") << "txtContent" << "bright_ly" << QStringList{"Moon's Song"};
+        QTest::newRow("percent is a wildcard") << "txtContent" << "100%b" << QStringList{u"Moon's Song"_s};
+        QTest::newRow("underscore is a wildcard") << "txtContent" << "bright_ly" << QStringList{u"Moon's Song"_s};
         QTest::newRow("backslash") << "txtTitle" << "\\" << QStringList{};
         QTest::newRow("outside the BMP") << "txtTitle" << "𠀀" << QStringList{};
         QTest::newRow("poet prefix with quote") << "cboPoet" << "Li' Bai" << QStringList{};
-        QTest::newRow("latin case ignored") << "cboPoet" << "li b" << QStringList{"Moon's Song"};
-        QTest::newRow("type compared as text") << "cboType" << "诗" << QStringList{"Moon's Song", "早发白帝城", "春望", "登高", "静夜思"};
+        QTest::newRow("latin case ignored") << "cboPoet" << "li b" << QStringList{u"Moon's Song"_s};
+        QTest::newRow("type compared as text") << "cboType" << "诗" << QStringList{u"Moon's Song"_s, u"早发白帝城"_s, u"春望"_s, u"登高"_s, u"静夜思"_s};
         QTest::newRow("blank type") << "cboType" << " " << QStringList{};
     }
     void awkwardSearchTexts() {
@@ -311,7 +313,7 @@ private slots:
         QCOMPARE(w->ui.txtQty->text(), QStringLiteral(">1"));
         w->ui.cmdSeekOk->click();
         // Only 无名氏's 无题 and Moon's Song hold more than one poem.
-        QCOMPARE(titles(*w), (QStringList{"Moon's Song", "无题"}));
+        QCOMPARE(titles(*w), (QStringList{u"Moon's Song"_s, u"无题"_s}));
     }
 };
 

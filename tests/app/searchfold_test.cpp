@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 class SearchFoldTest : public WindowTest {
     Q_OBJECT
 
@@ -48,8 +50,8 @@ private slots:
         QTest::addColumn<QStringList>("found");
         QTest::addColumn<QStringList>("poems");
         // The sample holds two poems of 苏轼; the traditional spelling finds them folded.
-        QTest::newRow("on") << true << QStringList{"長安"} << QStringList{"念奴娇·赤壁怀古", "水调歌头", "長安"};
-        QTest::newRow("off") << false << QStringList{} << QStringList{"長安"};
+        QTest::newRow("on") << true << QStringList{u"長安"_s} << QStringList{u"念奴娇·赤壁怀古"_s, u"水调歌头"_s, u"長安"_s};
+        QTest::newRow("off") << false << QStringList{} << QStringList{u"長安"_s};
     }
     void foldedSearchFromThePanel() {
         QFETCH(bool, fold);
@@ -88,13 +90,13 @@ private slots:
         w->ui.cmdSeek->click();
         w->ui.txtContent->setPlainText(QStringLiteral("長安"));
         w->ui.cmdSeekOk->click();
-        QCOMPARE(titles(*w), QStringList{"長安"});
+        QCOMPARE(titles(*w), QStringList{u"長安"_s});
         // Locked, nothing is built and the search still finds its poems.
         w->mnuToolLock_Click();
         QCOMPARE(int(w->session().writeMode()), 0);
         QVERIFY(!panel->isVisibleTo(w.get()));
         w->ui.cmdSeekOk->click();
-        QCOMPARE(titles(*w), QStringList{"長安"});
+        QCOMPARE(titles(*w), QStringList{u"長安"_s});
     }
 };
 

@@ -23,6 +23,8 @@
 #include <QTextEdit>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kStandard = QStringLiteral("1# 标准模板");
@@ -207,15 +209,15 @@ private slots:
         }
         const TemplateLine& l = w->display->CurrentTemplate[3];
         const QMap<QString, QString> now = {
-            {"FontName", l.FontName},
-            {"FontSize", QString::number(l.FontSize)},
-            {"FontBold", QString::number(l.FontBold)},
-            {"FontItalic", QString::number(l.FontItalic)},
-            {"FontUnderline", QString::number(l.FontUnderline)},
-            {"Align", QString::number(l.Align)},
-            {"Indent", QString::number(l.Indent)},
-            {"HangingIndent", QString::number(l.HangingIndent)},
-            {"Offset", QString::number(l.Offset)},
+            {u"FontName"_s, l.FontName},
+            {u"FontSize"_s, QString::number(l.FontSize)},
+            {u"FontBold"_s, QString::number(l.FontBold)},
+            {u"FontItalic"_s, QString::number(l.FontItalic)},
+            {u"FontUnderline"_s, QString::number(l.FontUnderline)},
+            {u"Align"_s, QString::number(l.Align)},
+            {u"Indent"_s, QString::number(l.Indent)},
+            {u"HangingIndent"_s, QString::number(l.HangingIndent)},
+            {u"Offset"_s, QString::number(l.Offset)},
         };
         QCOMPARE(now.value(field), expected);
         // Only the content line changed, and the poem was drawn again at once.
@@ -310,7 +312,7 @@ private slots:
         QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
         QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
         QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
-        QCOMPARE(dialogs.marked(), QStringList{"i:模板设置保存完毕!"});
+        QCOMPARE(dialogs.marked(), QStringList{u"i:模板设置保存完毕!"_s});
         QCOMPARE(rowsOf(*fx, kStandard), 5);
         QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=3")), 1);
         QCOMPARE(fx->count(QStringLiteral("SELECT fIndent FROM PoetrySet WHERE fID=3")), -1);
@@ -326,7 +328,7 @@ private slots:
             QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
             QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
             QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
-            QCOMPARE(dialogs.texts(), QStringList{"模板设置保存完毕!"});
+            QCOMPARE(dialogs.texts(), QStringList{u"模板设置保存完毕!"_s});
             QCOMPARE(rowsOf(*fx, kStandard), 5);
         }
         // The next start loads what was saved.
@@ -345,7 +347,7 @@ private slots:
         QVERIFY(w);
         QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
         QVERIFY(!w->templateEditor->SaveTemplate(kStandard, TemplateWriteMode::Save));
-        QCOMPARE(dialogs.marked(), QStringList{"!:模板保存出错:database is locked"});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:模板保存出错:database is locked"_s});
         QCOMPARE(fx->count(QStringLiteral("SELECT fFontBold FROM PoetrySet WHERE fID=3")), 0);
         // Save as: the failure is reported and the name is not listed.
         dialogs = ScriptedDialogs();
@@ -364,23 +366,23 @@ private slots:
         QTest::addColumn<QStringList>("listed");
         const QString prompt = QStringLiteral("请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中.");
         QTest::newRow("cancelled") << QStringList{} << QList<bool>{} << QStringList{prompt}
-                                   << QStringList{kStandard, "2# 大字"};
-        QTest::newRow("empty") << QStringList{""} << QList<bool>{} << QStringList{prompt}
-                               << QStringList{kStandard, "2# 大字"};
+                                   << QStringList{kStandard, u"2# 大字"_s};
+        QTest::newRow("empty") << QStringList{u""_s} << QList<bool>{} << QStringList{prompt}
+                               << QStringList{kStandard, u"2# 大字"_s};
         QTest::newRow("current name") << QStringList{kStandard} << QList<bool>{} << QStringList{prompt}
-                                      << QStringList{kStandard, "2# 大字"};
-        QTest::newRow("listed name") << QStringList{"2# 大字"} << QList<bool>{}
-                                     << QStringList{prompt, "该模板已有存在, 不可新建 !"}
-                                     << QStringList{kStandard, "2# 大字"};
-        QTest::newRow("listed name in other case") << QStringList{"2# 大字 A"} << QList<bool>{}
-                                                   << QStringList{prompt, "该模板已有存在, 不可新建 !"}
-                                                   << QStringList{kStandard, "2# 大字", "2# 大字 a"};
-        QTest::newRow("question cancelled") << QStringList{"3# 新"} << QList<bool>{false}
-                                            << QStringList{prompt, "确定: 新建模板 [3# 新] ?"}
-                                            << QStringList{kStandard, "2# 大字"};
-        QTest::newRow("new") << QStringList{"3# 新"} << QList<bool>{true}
-                             << QStringList{prompt, "确定: 新建模板 [3# 新] ?", "模板新增完毕!"}
-                             << QStringList{kStandard, "2# 大字", "3# 新"};
+                                      << QStringList{kStandard, u"2# 大字"_s};
+        QTest::newRow("listed name") << QStringList{u"2# 大字"_s} << QList<bool>{}
+                                     << QStringList{prompt, u"该模板已有存在, 不可新建 !"_s}
+                                     << QStringList{kStandard, u"2# 大字"_s};
+        QTest::newRow("listed name in other case") << QStringList{u"2# 大字 A"_s} << QList<bool>{}
+                                                   << QStringList{prompt, u"该模板已有存在, 不可新建 !"_s}
+                                                   << QStringList{kStandard, u"2# 大字"_s, u"2# 大字 a"_s};
+        QTest::newRow("question cancelled") << QStringList{u"3# 新"_s} << QList<bool>{false}
+                                            << QStringList{prompt, u"确定: 新建模板 [3# 新] ?"_s}
+                                            << QStringList{kStandard, u"2# 大字"_s};
+        QTest::newRow("new") << QStringList{u"3# 新"_s} << QList<bool>{true}
+                             << QStringList{prompt, u"确定: 新建模板 [3# 新] ?"_s, u"模板新增完毕!"_s}
+                             << QStringList{kStandard, u"2# 大字"_s, u"3# 新"_s};
     }
 
     void saveAs() {
@@ -433,7 +435,7 @@ private slots:
         QFETCH(int, deleteAt);
         QFETCH(int, defaultAfter);
         QFETCH(QString, savedDefault);
-        const QStringList names = {kStandard, "2# 甲", "3# 乙", "4# 丙"};
+        const QStringList names = {kStandard, u"2# 甲"_s, u"3# 乙"_s, u"4# 丙"_s};
         for (int i = 1; i < 4; ++i) addTemplate(*fx, names[i], 10 + i);
         Settings::setDefaultModel(names[defaultAt]);
         auto w = open();
@@ -443,7 +445,7 @@ private slots:
         w->ui.cboModel->setCurrentIndex(deleteAt);
         dialogs.answers = {true, true};
         QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
-        QCOMPARE(dialogs.texts(), (QStringList{"确认: 删除模板 [" + names[deleteAt] + "] ?", "最后确认: 模板删除后,将不可恢复 !?"}));
+        QCOMPARE(dialogs.texts(), (QStringList{u"确认: 删除模板 ["_s + names[deleteAt] + u"] ?"_s, u"最后确认: 模板删除后,将不可恢复 !?"_s}));
         QStringList left = names;
         left.removeAt(deleteAt);
         QCOMPARE(items(w->ui.cboModel), left);
@@ -466,7 +468,7 @@ private slots:
         const QString first = QStringLiteral("?:确认: 删除模板 [1# 标准模板] ?");
         const QString last = QStringLiteral("?:最后确认: 模板删除后,将不可恢复 !?");
         QTest::newRow("only one template") << false << QList<bool>{true}
-                                           << QStringList{first, "!:系统目前仅有一个模板, 不可删除!"};
+                                           << QStringList{first, u"!:系统目前仅有一个模板, 不可删除!"_s};
         QTest::newRow("first question cancelled") << true << QList<bool>{false} << QStringList{first};
         QTest::newRow("last question cancelled") << true << QList<bool>{true, false} << QStringList{first, last};
     }

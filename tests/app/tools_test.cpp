@@ -25,6 +25,8 @@
 #include <cstring>
 #include <sys/resource.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kNoDuplicates = QStringLiteral("系统检验完毕，未发现重复的诗词作品记录！");
@@ -106,7 +108,7 @@ private slots:
         QCOMPARE(dups->modelColumn(), 0);
         // The first entry was chosen: its group, ordered by poet.
         QCOMPARE(dups->currentIndex(), 0);
-        QCOMPARE(titles(*w), (QStringList{"无题", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"静夜思"_s}));
         QCOMPARE(fx->text(QStringLiteral("SELECT fBook_del FROM Poetry WHERE fPoemID=4")), QStringLiteral("大江东去"));
 
         check(*w);
@@ -122,7 +124,7 @@ private slots:
         auto w = start();
         QAction* chk = w->ui.mnuToolCHK;
         check(*w);
-        QCOMPARE(dialogs.marked(), QStringList{"i:" + kNoDuplicates});
+        QCOMPARE(dialogs.marked(), QStringList{u"i:"_s + kNoDuplicates});
         QVERIFY(chk->isChecked());
         QVERIFY(!w->ui.cboTitle2->isHidden());
         QVERIFY(w->ui.cboTitle3->isHidden());
@@ -153,7 +155,7 @@ private slots:
             if (cell(dups, i, 2).compare(QStringLiteral("it's cold"), Qt::CaseInsensitive) == 0) entry = i;
         QVERIFY(entry >= 0);
         QVERIFY(chooseInPopup(dups, entry));
-        QCOMPARE(titles(*w), (QStringList{"寒二", "寒一"})); // by poet: 乙, 甲
+        QCOMPARE(titles(*w), (QStringList{u"寒二"_s, u"寒一"_s})); // by poet: 乙, 甲
         // Enter in the duplicate list moves on as Tab does.
         dups->setFocus();
         QTest::keyClick(dups, Qt::Key_Return);
@@ -176,10 +178,10 @@ private slots:
             dups->setCurrentIndex(i);
             QCOMPARE(cell(dups, i, 2), QStringLiteral("同一句"));
             // Ordered by poet: 丙 甲 乙 in code-point order (丙 U+4E19, 乙 U+4E59, 甲 U+7532).
-            QCOMPARE(titles(*w), (QStringList{"A", "C", "B"}));
+            QCOMPARE(titles(*w), (QStringList{u"A"_s, u"C"_s, u"B"_s}));
         }
         dups->setCurrentIndex(1);
-        QCOMPARE(titles(*w), (QStringList{"无题", "静夜思"}));
+        QCOMPARE(titles(*w), (QStringList{u"无题"_s, u"静夜思"_s}));
     }
 
     void atMost101RowsAreRead() {
@@ -202,7 +204,7 @@ private slots:
                                            "WHEN new.fPoemID=6 BEGIN SELECT RAISE(ABORT,'scratch refused'); END"));
         auto w = start();
         check(*w);
-        QCOMPARE(dialogs.marked(), QStringList{"!:重复诗词检验失败：scratch refused"});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:重复诗词检验失败：scratch refused"_s});
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fBook_del='keep'")),
                  fx->count(QStringLiteral("SELECT count(*) FROM Poetry")));
         QVERIFY(!w->ui.mnuToolCHK->isChecked());
@@ -318,7 +320,7 @@ private slots:
             QVERIFY(back.wellFormed);
             QCOMPARE(back.text(), shown);
             // The sample template's faces and its red title.
-            QCOMPARE(back.fonts, (QStringList{"黑体", "楷体", "宋体"}));
+            QCOMPARE(back.fonts, (QStringList{u"黑体"_s, u"楷体"_s, u"宋体"_s}));
             QVERIFY(back.colours.contains(QStringLiteral("255,0,0")));
         }
     }
@@ -408,7 +410,7 @@ private slots:
         QCOMPARE(dialogs.texts()[1], QStringLiteral("诗词文件[") + existing + QStringLiteral("] 保存失败：") +
                                          QString::fromLocal8Bit(std::strerror(EFBIG)));
         QCOMPARE(readAll(existing), old);
-        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"blocker", "old.rtf"}));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"blocker"_s, u"old.rtf"_s}));
     }
 
     void aRealReaderShowsTheExportedPoem() {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(HistoryLine, PadsAndCutsByDisplayColumns) {
     // Eight Chinese characters fill the 16 columns exactly: no filler, no cut.
     const QString eight = QStringLiteral("一二三四五六七八");
@@ -71,10 +73,10 @@ TEST(TitleRows, EditsAndAppendsKeepEveryRowsOwnTexts) {
     rows.erase(2);
 
     ASSERT_EQ(rows.size(), 4);
-    const QStringList expected[] = {{"夜思", "Li Bai", "古诗", "1"},
-                                    {"春晓", "孟浩然", "五言绝句", "7"},
-                                    {"登鹳雀楼", "王之涣", "五言绝句", "9"},
-                                    {"望庐山瀑布", "李白", "七言绝句", "10"}};
+    const QStringList expected[] = {{u"夜思"_s, u"Li Bai"_s, u"古诗"_s, u"1"_s},
+                                    {u"春晓"_s, u"孟浩然"_s, u"五言绝句"_s, u"7"_s},
+                                    {u"登鹳雀楼"_s, u"王之涣"_s, u"五言绝句"_s, u"9"_s},
+                                    {u"望庐山瀑布"_s, u"李白"_s, u"七言绝句"_s, u"10"_s}};
     for (int i = 0; i < rows.size(); ++i) {
         const TitleRow r = rows[i];
         EXPECT_EQ((QStringList{r.title, r.poet, r.style, QString::number(r.poemId)}), expected[i]) << i;

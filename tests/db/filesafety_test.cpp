@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -68,9 +70,9 @@ TEST(DailyBackup, FirstWriteOfEachDayCopiesTheFileAsItWasAndKeepsSeven) {
         EXPECT_EQ(scalar(copy, QStringLiteral("select count(*) from pragma_integrity_check where integrity_check='ok'")), 1);
     }
     // The seven newest copies of this file; other files untouched.
-    EXPECT_EQ(filesIn(folder), (QStringList{"notes.txt", "other-20261101.mdb", "poem-20261104.mdb", "poem-20261105.mdb",
-                                            "poem-20261106.mdb", "poem-20261107.mdb", "poem-20261108.mdb",
-                                            "poem-20261206.mdb", "poem-20261207.mdb"}));
+    EXPECT_EQ(filesIn(folder), (QStringList{u"notes.txt"_s, u"other-20261101.mdb"_s, u"poem-20261104.mdb"_s, u"poem-20261105.mdb"_s,
+                                            u"poem-20261106.mdb"_s, u"poem-20261107.mdb"_s, u"poem-20261108.mdb"_s,
+                                            u"poem-20261206.mdb"_s, u"poem-20261207.mdb"_s}));
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 

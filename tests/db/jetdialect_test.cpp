@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 TEST(JetDialect, RewritesConcatenationIsnullAndLeft) {
     EXPECT_EQ(translateJetSql(QStringLiteral("select count(*) from Poetry Where 1=0")),
               QStringLiteral("select count(*) from Poetry Where 1=0"));
@@ -51,7 +53,7 @@ TEST_F(Dialect, EmptyConcatenation) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where '' & fPoemID='3'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from Poetry Where '' & fPoet='li bai'")), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from PoetBook Where '' & fBook=''")), 1);
-    EXPECT_EQ(column(QStringLiteral("select '' & fQty from Poetry Where fPoemID=9")), QStringList{"3"});
+    EXPECT_EQ(column(QStringLiteral("select '' & fQty from Poetry Where fPoemID=9")), QStringList{u"3"_s});
 }
 
 // distinct, multi-column order with desc, parenthesised Left Join, aggregates,
@@ -59,14 +61,14 @@ TEST_F(Dialect, EmptyConcatenation) {
 TEST_F(Dialect, SelectForms) {
     EXPECT_EQ(column(QStringLiteral("select distinct fPoet from Poetry Where fDynasty='唐' Order By fPoet desc")).size(), 4);
     EXPECT_EQ(column(QStringLiteral("select fPoemID from Poetry Order By fBookmark desc, fPoemID")).mid(0, 3),
-              (QStringList{"1", "4", "2"}));
+              (QStringList{u"1"_s, u"4"_s, u"2"_s}));
     EXPECT_EQ(column(QStringLiteral("select distinct a.fDynasty,a.fPoet,b.fID from (Poetry a Left Join PoetDynasty b "
                                     "On a.fDynasty=b.fDynasty) Order By b.fID,a.fPoet"))
                   .first(),
               QString());
     EXPECT_EQ(count(QStringLiteral("select sum(fQty) from Poetry")), 12);
     EXPECT_EQ(column(QStringLiteral("select fPoet from Poetry group by fPoet Having Count(fPoemID) > 1 order by fPoet")),
-              (QStringList{"李白", "杜甫", "苏轼"}));
+              (QStringList{u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
     SqlStatement st = fx.db().prepare(QStringLiteral("select distinct a.fPoet,'' as bb from Poetry a"));
     ASSERT_TRUE(st.next());
     EXPECT_EQ(st.columnIndex(QStringLiteral("BB")), 1);
@@ -99,7 +101,7 @@ TEST_F(Dialect, Functions) {
     EXPECT_EQ(count(QStringLiteral("select instr(fContent,'，') from Poetry Where fPoemID=1")), 6);
     EXPECT_EQ(count(QStringLiteral("select instr(fContent,'X') from Poetry Where fPoemID=1")), 0);
     EXPECT_EQ(column(QStringLiteral("select left(fContent,instr(fContent,'，')-1) from Poetry Where fPoemID=1")),
-              QStringList{"床前明月光"});
+              QStringList{u"床前明月光"_s});
 }
 
 // =, <> and like ignore the case of Latin letters. (Insert defaults and aggregates

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Simulates read-only media: a writable open fails the way a write-protected
@@ -71,7 +73,7 @@ TEST(LockedMode, KeepsEveryWriterOutInEveryJournalMode) {
         bool readOnlyMedia; // the file cannot be written here: a read lock holds writers out
     } cases[] = {{"delete", false}, {"wal", false}, {"truncate", false}, {"delete", true}};
     for (const auto& c : cases) {
-        const QString label = QString::fromLatin1(c.journal) + (c.readOnlyMedia ? " read-only" : "");
+        const QString label = QString::fromLatin1(c.journal) + (c.readOnlyMedia ? u" read-only"_s : u""_s);
         FixtureDb fx;
         fx.fillSample();
         fx.db().execNative(QStringLiteral("PRAGMA journal_mode=") + QLatin1String(c.journal));
@@ -130,7 +132,7 @@ TEST(OpenPoemDatabase, FileLeftByAnInterruptedWriteIsRecovered) {
         qint16 result;
     } cases[] = {{0, false, 0}, {1, false, 1}, {0, true, -1}, {1, true, -1}};
     for (const auto& c : cases) {
-        const QString label = QStringLiteral("mode %1%2").arg(c.mode).arg(c.readOnlyMedia ? " read-only" : "");
+        const QString label = QStringLiteral("mode %1%2").arg(c.mode).arg(c.readOnlyMedia ? u" read-only"_s : u""_s);
         FixtureDb fx;
         fx.fillSample();
         const QString path = crashedCopy(fx, fx.dir());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kContent = QStringLiteral("床前明月光，疑是地上霜。\r\n举头望明月，低头思故乡。");
@@ -99,7 +101,7 @@ TEST(PoemLayout, StoredLineBreaksSplitAndNothingElseChanges) {
     p.content = QStringLiteral("  甲 \r\n乙\r丙\n丁\n\r戊\t");
     const PoemLayout l = BuildPoemLayout(p);
     EXPECT_EQ(texts(l).mid(2, 7),
-              (QStringList{"  甲 ", "乙", "丙", "丁", "", "戊\t", ""}));
+              (QStringList{u"  甲 "_s, u"乙"_s, u"丙"_s, u"丁"_s, u""_s, u"戊\t"_s, u""_s}));
     EXPECT_EQ(kinds(l), "11" + std::string(7, '3') + "4");
     // 9 characters, 5 stored breaks, the 2 closing breaks.
     EXPECT_EQ(l.PartStart[2] - l.PartStart[1], 9 + 5 + 2);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList fixedReadings(char32_t c) {
@@ -92,7 +94,7 @@ protected:
 
 TEST_F(Corrections, Lifecycle) {
     EXPECT_FALSE(store.tableExists());
-    EXPECT_EQ(rows(1), "");
+    EXPECT_EQ(rows(1), u""_s);
     store.clear(1); // no table: nothing to do
     // 静夜思: 床前明月光，疑是地上霜。 — 地 is the 9th character (index 8).
     store.save(1, PinyinFix{PoemPart::Content, 8, QStringLiteral("地"), QStringLiteral("de")});

@@ -69,7 +69,9 @@ TEST(WriteTemplate, WritesFiveRowsThatLoadBack) {
         WriteTemplate(fx.db(), c.model, t, c.mode);
         EXPECT_EQ(rows(fx, c.model), "5/5");
         EXPECT_EQ(loaded(fx, c.model), t);
-        if (c.mode == TemplateWriteMode::New) EXPECT_EQ(rows(fx, standard), "5/5");
+        if (c.mode == TemplateWriteMode::New) {
+            EXPECT_EQ(rows(fx, standard), "5/5");
+        }
     }
 }
 

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
+using namespace Qt::StringLiterals;
+
 // Readable failure messages.
 void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -27,7 +29,7 @@ class Package {
 public:
     Package() {
         const QString d = m_dir.path() + QStringLiteral("/dist/");
-        writeFile(d + "quantangshi/poet.tang.0.json", R"([
+        writeFile(d + u"quantangshi/poet.tang.0.json"_s, R"([
  {"author": "李白", "title": "靜夜思", "paragraphs": ["床前明月光，疑是地上霜。", "舉頭望明月，低頭思故鄉。"]},
  {"author": "杜甫", "title": "登高", "paragraphs": ["風急天高猿嘯哀，渚清沙白鳥飛回。", "無邊落木蕭蕭下，不盡長江滾滾來。",
    "萬里悲秋常作客，百年多病獨登臺。", "艱難苦恨繁霜鬢，潦倒新停濁酒杯。"]},
@@ -35,27 +37,27 @@ public:
  {"author": "李白", "title": "空詩", "paragraphs": []}
 ])");
         // Numbered files are read by number, not by name: 1000 after 0.
-        writeFile(d + "quantangshi/poet.tang.1000.json", R"([
+        writeFile(d + u"quantangshi/poet.tang.1000.json"_s, R"([
  {"author": "李白", "title": "靜夜思", "paragraphs": ["床前明月光，疑是地上霜。", "舉頭望明月，低頭思故鄉。"]}
 ])");
-        writeFile(d + "quantangshi/authors.tang.json", R"([
+        writeFile(d + u"quantangshi/authors.tang.json"_s, R"([
  {"name": "李白", "desc": "李白，字太白。     李白，字太白，又一說。"},
  {"name": "杜甫", "desc": "杜甫，字子美。"}
 ])");
-        writeFile(d + "quantangshi/poet.song.0.json", R"([
+        writeFile(d + u"quantangshi/poet.song.0.json"_s, R"([
  {"author": "蘇軾", "title": "題西林壁", "paragraphs": ["橫看成嶺側成峰，遠近高低各不同。", "不識廬山真面目，只緣身在此山中。"]}
 ])");
-        writeFile(d + "quantangshi/authors.song.json", R"([
+        writeFile(d + u"quantangshi/authors.song.json"_s, R"([
  {"name": "蘇軾", "desc": "蘇軾，字子瞻，號東坡居士。"}
 ])");
-        writeFile(d + "songci/ci.song.0.json", R"([
+        writeFile(d + u"songci/ci.song.0.json"_s, R"([
  {"author": "苏轼", "rhythmic": "木兰花・玉楼春", "paragraphs": ["霜余已失长淮阔，空听潺潺清颍咽。", "佳人犹唱醉翁词，四十三年如电抹。"]},
  {"author": "晏殊", "rhythmic": "浣溪沙", "paragraphs": ["一曲新词酒一杯，去年天气旧亭台。", "夕阳西下几时回？"]}
 ])");
-        writeFile(d + "songci/author.song.json", R"([
+        writeFile(d + u"songci/author.song.json"_s, R"([
  {"name": "晏殊", "description": "晏殊：旧传。--字同叔，抚州临川人。官至宰相。主要作品有：浣溪沙", "short_description": ""}
 ])");
-        writeFile(d + "shijing/shijing.json", R"([
+        writeFile(d + u"shijing/shijing.json"_s, R"([
  {"title": "关雎", "chapter": "国风", "section": "周南", "content": ["关关雎鸠，在河之洲。窈窕淑女，君子好逑。"]}
 ])");
     }

@@ -16,6 +16,8 @@
 #include <sqlite3.h>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Poem {
@@ -81,38 +83,38 @@ struct Query {
 
 std::vector<Query> queries() {
     return {
-        {"content", "明月", true},
-        {"content", "月", true},
-        {"content", "床前明月光", true},
-        {"content", "明月光照九州四海八荒，长过每一首诗", true},
-        {"content", "𠀀", true},
-        {"content", "𠀀明", true},
-        {"content", "hello", true},
-        {"content", "WORLD", true},
-        {"content", "明 月", true},
-        {"content", "明，月", true},
-        {"content", "明\r\n月", true},
+        {"content", u"明月"_s, true},
+        {"content", u"月"_s, true},
+        {"content", u"床前明月光"_s, true},
+        {"content", u"明月光照九州四海八荒，长过每一首诗"_s, true},
+        {"content", u"𠀀"_s, true},
+        {"content", u"𠀀明"_s, true},
+        {"content", u"hello"_s, true},
+        {"content", u"WORLD"_s, true},
+        {"content", u"明 月"_s, true},
+        {"content", u"明，月"_s, true},
+        {"content", u"明\r\n月"_s, true},
         {"content", QString(10000, u'月'), true},
-        {"content", "abc_def", false},
-        {"content", "100%", false},
-        {"content", "%", false},
-        {"content", "_", false},
-        {"content", "，", false},
-        {"content", "'", false},
-        {"content", "\\", false},
-        {"content", "", false},
-        {"notes", "NEAR", true},
-        {"notes", "AND OR", true},
-        {"notes", "\"quoted\"", true},
-        {"notes", "col:umn", true},
-        {"notes", "^start", true},
-        {"notes", "*star", true},
-        {"notes", "it's", true},
-        {"notes", "明月", true},
-        {"title", "春", true},
-        {"title", "月", true},
-        {"preface", "春天", true},
-        {"preface", "月", true},
+        {"content", u"abc_def"_s, false},
+        {"content", u"100%"_s, false},
+        {"content", u"%"_s, false},
+        {"content", u"_"_s, false},
+        {"content", u"，"_s, false},
+        {"content", u"'"_s, false},
+        {"content", u"\\"_s, false},
+        {"content", u""_s, false},
+        {"notes", u"NEAR"_s, true},
+        {"notes", u"AND OR"_s, true},
+        {"notes", u"\"quoted\""_s, true},
+        {"notes", u"col:umn"_s, true},
+        {"notes", u"^start"_s, true},
+        {"notes", u"*star"_s, true},
+        {"notes", u"it's"_s, true},
+        {"notes", u"明月"_s, true},
+        {"title", u"春"_s, true},
+        {"title", u"月"_s, true},
+        {"preface", u"春天"_s, true},
+        {"preface", u"月"_s, true},
     };
 }
 
@@ -221,15 +223,15 @@ TEST_F(SearchIndexTest, FoldsScripts) {
         const char* term;
         QStringList titles;
     } cases[] = {
-        {"content", "长安", {"長安"}},
-        {"content", "長安", {"長安"}},
-        {"content", "风吹", {"長安"}},
-        {"content", "萬户", {"長安"}},
-        {"title", "长", {"長安"}},
-        {"poet", "苏轼", {"長安"}},
-        {"poet", "苏", {"長安"}},
-        {"content", "长%", {"長安"}},
-        {"content", "明月", {"新月", "春江花月夜", "静夜思", "𠀀字"}},
+        {"content", "长安", {u"長安"_s}},
+        {"content", "長安", {u"長安"_s}},
+        {"content", "风吹", {u"長安"_s}},
+        {"content", "萬户", {u"長安"_s}},
+        {"title", "长", {u"長安"_s}},
+        {"poet", "苏轼", {u"長安"_s}},
+        {"poet", "苏", {u"長安"_s}},
+        {"content", "长%", {u"長安"_s}},
+        {"content", "明月", {u"新月"_s, u"春江花月夜"_s, u"静夜思"_s, u"𠀀字"_s}},
     };
     addPoem(fx.db(), {"新月", "某", "明月", nullptr, nullptr});
     for (const auto& c : cases) {

@@ -20,6 +20,8 @@
 #include <QJsonObject>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QString kBook = QStringLiteral("killtest");
@@ -66,9 +68,9 @@ int makePackage(const QString& dir, int n) {
             }
             lines.append(line);
         }
-        poems.append(QJsonObject{{"author", QStringLiteral("诗人%1").arg(i % 997)},
-                                 {"title", QStringLiteral("%1拟古第%2首").arg(dir.section(u'/', -1)).arg(i)},
-                                 {"paragraphs", lines}});
+        poems.append(QJsonObject{{u"author"_s, QStringLiteral("诗人%1").arg(i % 997)},
+                                 {u"title"_s, QStringLiteral("%1拟古第%2首").arg(dir.section(u'/', -1)).arg(i)},
+                                 {u"paragraphs"_s, lines}});
         if (poems.size() == 1000 && !flush()) return 1;
     }
     if (!poems.isEmpty() && !flush()) return 1;

@@ -91,13 +91,13 @@ inline RtfReadBack ReadRtf(const QByteArray& rtf) {
         }
         if (c == '\r' || c == '\n') continue;
         if (c != '\\') {
-            put(QChar(uchar(c)));
+            put(QLatin1Char(c));
             continue;
         }
         if (++i >= n) break;
         const char d = rtf[i];
         if (d == '\\' || d == '{' || d == '}') {
-            put(QChar(uchar(d)));
+            put(QLatin1Char(d));
             continue;
         }
         if (d == '\'') {

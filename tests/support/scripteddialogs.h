@@ -8,6 +8,8 @@
 #include <QString>
 #include <deque>
 
+using namespace Qt::StringLiterals;
+
 class ScriptedDialogs : public Dialogs {
 public:
     struct Message {
@@ -62,7 +64,7 @@ public:
                                : m.icon == Icon::Information ? "i"
                                : m.icon == Icon::Critical    ? "x"
                                                              : "-";
-            out << QString::fromLatin1(icon) + u':' + m.text + (m.title == kAppTitle ? QString() : " @" + m.title);
+            out << QString::fromLatin1(icon) + u':' + m.text + (m.title == kAppTitle ? QString() : u" @"_s + m.title);
         }
         return out;
     }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Cells as text: each column joined, columns separated by "|".
@@ -64,13 +66,13 @@ TEST(BookletVertical, MapsPunctuationToVerticalForms) {
     };
     using P = GlyphPlace;
     const Case cases[] = {
-        {QStringLiteral("月，光。"), {"月", "︐", "光", "︒"}, {P::Upright, P::UpperRight, P::Upright, P::UpperRight}},
+        {QStringLiteral("月，光。"), {u"月"_s, u"︐"_s, u"光"_s, u"︒"_s}, {P::Upright, P::UpperRight, P::Upright, P::UpperRight}},
         {QStringLiteral("「问」（注）《书》"),
-         {"﹁", "问", "﹂", "︵", "注", "︶", "︽", "书", "︾"},
+         {u"﹁"_s, u"问"_s, u"﹂"_s, u"︵"_s, u"注"_s, u"︶"_s, u"︽"_s, u"书"_s, u"︾"_s},
          QList<P>(9, P::Upright)},
-        {QStringLiteral("“说”：…"), {"﹁", "说", "﹂", "︓", "︙"}, QList<P>(5, P::Upright)},
+        {QStringLiteral("“说”：…"), {u"﹁"_s, u"说"_s, u"﹂"_s, u"︓"_s, u"︙"_s}, QList<P>(5, P::Upright)},
         // A Latin run is one turned cell of half a cell per character; 𠀀 stays whole.
-        {QStringLiteral("风Tang 300年𠀀"), {"风", "Tang 300", "年", "𠀀"}, {P::Upright, P::Turned, P::Upright, P::Upright}},
+        {QStringLiteral("风Tang 300年𠀀"), {u"风"_s, u"Tang 300"_s, u"年"_s, u"𠀀"_s}, {P::Upright, P::Turned, P::Upright, P::Upright}},
     };
     for (const Case& c : cases) {
         const QList<VerticalCell> cells = VerticalCells(c.line);
@@ -139,5 +141,5 @@ TEST(BookletPages, FramesAndContents) {
     EXPECT_EQ(ContentsPageCount(0, 30), 0);
     EXPECT_EQ(ContentsPageCount(30, 30), 1);
     EXPECT_EQ(ContentsPageCount(31, 30), 2);
-    EXPECT_EQ(TextLines(QStringLiteral("甲\r\n乙\r丙\n\r\n")), QStringList({"甲", "乙", "丙"}));
+    EXPECT_EQ(TextLines(QStringLiteral("甲\r\n乙\r丙\n\r\n")), QStringList({u"甲"_s, u"乙"_s, u"丙"_s}));
 }

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <map>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Poems that exercise the first-clause rule: shared clauses, no comma, a
@@ -133,12 +135,12 @@ TEST(DuplicateQuery, EntriesComeInReverseTitleOrderOnePerTitleRun) {
         QList<qint64> ids; // entry ids, top first
     };
     const QList<Case> cases = {
-        {"three titles", {row(1, "A"), row(2, "B"), row(3, "C")}, {3, 2, 1}},
+        {"three titles", {row(1, u"A"_s), row(2, u"B"_s), row(3, u"C"_s)}, {3, 2, 1}},
         // A run of one title gives one entry, from the run's first row.
-        {"same title", {row(5, "无题"), row(4, "无题")}, {5}},
-        {"runs", {row(1, "A"), row(2, "B"), row(3, "B"), row(4, "C")}, {4, 2, 1}},
+        {"same title", {row(5, u"无题"_s), row(4, u"无题"_s)}, {5}},
+        {"runs", {row(1, u"A"_s), row(2, u"B"_s), row(3, u"B"_s), row(4, u"C"_s)}, {4, 2, 1}},
         // The previous title starts empty: a first run of untitled rows starts no entry.
-        {"empty title first", {row(7, ""), row(8, ""), row(9, "Z")}, {9}},
+        {"empty title first", {row(7, u""_s), row(8, u""_s), row(9, u"Z"_s)}, {9}},
         {"nothing", {}, {}},
     };
     for (const Case& c : cases) {
@@ -146,7 +148,7 @@ TEST(DuplicateQuery, EntriesComeInReverseTitleOrderOnePerTitleRun) {
         for (const DuplicateEntry& e : DuplicateEntries(c.rows)) ids << e.poemId;
         EXPECT_EQ(ids, c.ids) << c.name;
     }
-    const QList<DuplicateEntry> one = DuplicateEntries({row(1, "静夜思", "李白")});
+    const QList<DuplicateEntry> one = DuplicateEntries({row(1, u"静夜思"_s, u"李白"_s)});
     ASSERT_EQ(one.size(), 1);
     EXPECT_EQ(one[0].text, FormatTitlePoet(QStringLiteral("静夜思"), QStringLiteral("李白")));
     EXPECT_EQ(one[0].firstClause, QStringLiteral("同一句"));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 PoemFields quietNight() {
@@ -71,10 +73,10 @@ TEST(RtfWriter, ReadsBackAsThePanesTextWithFontsAndColours) {
     const RtfReadBack back = ReadRtf(rtf);
     EXPECT_TRUE(back.wellFormed);
     EXPECT_EQ(back.text(), layout.plainText());
-    EXPECT_EQ(back.fonts, (QStringList{"黑体", "楷体", "宋体"}));
-    EXPECT_EQ(back.charsets, (QStringList{"134", "134", "134"}));
+    EXPECT_EQ(back.fonts, (QStringList{u"黑体"_s, u"楷体"_s, u"宋体"_s}));
+    EXPECT_EQ(back.charsets, (QStringList{u"134"_s, u"134"_s, u"134"_s}));
     // FontColor is 0x00BBGGRR.
-    EXPECT_EQ(back.colours, (QStringList{"auto", "255,0,0", "0,0,0", "0,128,128"}));
+    EXPECT_EQ(back.colours, (QStringList{u"auto"_s, u"255,0,0"_s, u"0,0,0"_s, u"0,128,128"_s}));
     EXPECT_EQ(back.paragraphs.size(), layout.paragraphs.size());
 }
 
@@ -87,25 +89,25 @@ TEST(RtfWriter, ParagraphAndCharacterFormatsFollowTheLineKinds) {
         const RtfParagraph& p = back.paragraphs[i];
         switch (layout.paragraphs[i].lineKind) {
         case AuthorLine:
-            EXPECT_TRUE(has(p, "ql") && has(p, "li0") && has(p, "fi0")) << i;
-            EXPECT_TRUE(has(p, "fs22")) << i;
+            EXPECT_TRUE(has(p, u"ql"_s) && has(p, u"li0"_s) && has(p, u"fi0"_s)) << i;
+            EXPECT_TRUE(has(p, u"fs22"_s)) << i;
             break;
         case PrefaceLine:
             // Indent 2 of a 300-twip character.
-            EXPECT_TRUE(has(p, "li600") && has(p, "fi0")) << i;
-            EXPECT_TRUE(has(p, "i") && has(p, "cf3")) << i;
+            EXPECT_TRUE(has(p, u"li600"_s) && has(p, u"fi0"_s)) << i;
+            EXPECT_TRUE(has(p, u"i"_s) && has(p, u"cf3"_s)) << i;
             break;
         case ContentLine:
             // Right-aligned; first line at 1 character, the following at 1+2: a hanging indent.
-            EXPECT_TRUE(has(p, "qr") && has(p, "li900") && has(p, "fi-600")) << i;
+            EXPECT_TRUE(has(p, u"qr"_s) && has(p, u"li900"_s) && has(p, u"fi-600"_s)) << i;
             if (!layout.paragraphs[i].runs.isEmpty()) {
-                EXPECT_TRUE(has(p, "ul") && has(p, "fs28")) << i;
+                EXPECT_TRUE(has(p, u"ul"_s) && has(p, u"fs28"_s)) << i;
                 // Two fifths of a 400-twip height is 160 twips, 16 half-points up.
-                EXPECT_TRUE(has(p, "up16")) << i;
+                EXPECT_TRUE(has(p, u"up16"_s)) << i;
             }
             break;
         case NotesLine:
-            EXPECT_TRUE(has(p, "dn8") && has(p, "fs20")) << i;
+            EXPECT_TRUE(has(p, u"dn8"_s) && has(p, u"fs20"_s)) << i;
             break;
         default:
             ADD_FAILURE() << "unexpected paragraph kind at " << i;
@@ -116,7 +118,7 @@ TEST(RtfWriter, ParagraphAndCharacterFormatsFollowTheLineKinds) {
     const RtfParagraph& first = back.paragraphs[0];
     const qsizetype titleRun = first.controls.indexOf(QStringLiteral("f0"));
     ASSERT_GE(titleRun, 0);
-    EXPECT_EQ(first.controls.mid(titleRun, 4), (QStringList{"f0", "fs32", "cf1", "b"}));
+    EXPECT_EQ(first.controls.mid(titleRun, 4), (QStringList{u"f0"_s, u"fs32"_s, u"cf1"_s, u"b"_s}));
     EXPECT_FALSE(first.controls.contains(QStringLiteral("qc")));
 }
 
@@ -135,6 +137,7 @@ TEST(RtfWriter, EmptyPaneAndNegativeIndentsStayWithinTheEdge) {
     const PoemLayout layout = BuildPoemLayout(p);
     const RtfReadBack back = ReadRtf(WritePoemRtf(layout, t, measures()));
     for (int i = 0; i < layout.paragraphs.size(); ++i)
-        if (layout.paragraphs[i].lineKind == ContentLine)
-            EXPECT_TRUE(has(back.paragraphs[i], "li0") && has(back.paragraphs[i], "fi0")) << i;
+        if (layout.paragraphs[i].lineKind == ContentLine) {
+            EXPECT_TRUE(has(back.paragraphs[i], u"li0"_s) && has(back.paragraphs[i], u"fi0"_s)) << i;
+        }
 }

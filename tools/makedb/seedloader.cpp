@@ -10,6 +10,8 @@
 #include <QTextStream>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray readFile(const QString& path) {
@@ -35,10 +37,10 @@ int loadPoems(SqlDatabase& db, const QString& path) {
         const QString sql =
             QStringLiteral("INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty) "
                            "VALUES (-1,%1,%2,%3,%4,%5,%6,%7,%8,%9)")
-                .arg(sqlText(o["type"].toString()), sqlText(o["style"].toString()), sqlText(o["poet"].toString()),
-                     sqlText(o["dynasty"].toString()), sqlText(o["title"].toString()), sqlText(o["pre"].toString()),
-                     sqlText(o["content"].toString()), sqlText(o["memo"].toString()),
-                     QString::number(o["qty"].toInt(1)));
+                .arg(sqlText(o["type"_L1].toString()), sqlText(o["style"_L1].toString()), sqlText(o["poet"_L1].toString()),
+                     sqlText(o["dynasty"_L1].toString()), sqlText(o["title"_L1].toString()), sqlText(o["pre"_L1].toString()),
+                     sqlText(o["content"_L1].toString()), sqlText(o["memo"_L1].toString()),
+                     QString::number(o["qty"_L1].toInt(1)));
         db.execNative(sql);
         ++n;
     }
@@ -57,10 +59,10 @@ SeedCounts loadSeeds(SqlDatabase& db, const QString& dataDir) {
     QSet<QString> seen;
     for (const QJsonValue& v : readArray(dataDir + QStringLiteral("/poets.json"))) {
         const QJsonObject o = v.toObject();
-        const QString poet = o["poet"].toString();
+        const QString poet = o["poet"_L1].toString();
         if (poet.isEmpty() || seen.contains(poet)) continue;
         seen.insert(poet);
-        const QString brief = o["brief"].toString();
+        const QString brief = o["brief"_L1].toString();
         db.execNative(QStringLiteral("INSERT INTO Poet (fPoet,fBrief) VALUES (%1,%2)").arg(sqlText(poet), sqlText(brief)));
         ++c.poets;
         if (!brief.isEmpty()) ++c.briefs;
@@ -103,20 +105,20 @@ SeedCounts loadSeeds(SqlDatabase& db, const QString& dataDir) {
 
     for (const QJsonValue& v : readArray(dataDir + QStringLiteral("/templates.json"))) {
         const QJsonObject t = v.toObject();
-        const QString name = t["name"].toString();
-        const QJsonArray lines = t["lines"].toArray();
+        const QString name = t["name"_L1].toString();
+        const QJsonArray lines = t["lines"_L1].toArray();
         for (int k = 0; k < lines.size(); ++k) {
             const QJsonObject l = lines[k].toObject();
             db.execNative(QStringLiteral("INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,"
                                          "fFontUnderline,fFontColor,fAlign,fIndent,fHangingIndent,fOffset) VALUES "
                                          "(%1,%2,%3,%4,%5,%6,%7,%8,%9,%10,%11,%12)")
-                              .arg(sqlText(name), QString::number(k), sqlText(l["font"].toString()),
-                                   QString::number(l["size"].toInt(9)), QString::number(l["bold"].toInt()),
-                                   QString::number(l["italic"].toInt()), QString::number(l["underline"].toInt()),
-                                   QString::number(l["color"].toInteger()), QString::number(l["align"].toInt()))
-                              .arg(l["indent"].toInt())
-                              .arg(l["hanging"].toInt())
-                              .arg(l["offset"].toInt()));
+                              .arg(sqlText(name), QString::number(k), sqlText(l["font"_L1].toString()),
+                                   QString::number(l["size"_L1].toInt(9)), QString::number(l["bold"_L1].toInt()),
+                                   QString::number(l["italic"_L1].toInt()), QString::number(l["underline"_L1].toInt()),
+                                   QString::number(l["color"_L1].toInteger()), QString::number(l["align"_L1].toInt()))
+                              .arg(l["indent"_L1].toInt())
+                              .arg(l["hanging"_L1].toInt())
+                              .arg(l["offset"_L1].toInt()));
         }
         ++c.templates;
     }
