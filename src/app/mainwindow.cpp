@@ -65,13 +65,84 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     m_rects = designLayout();
     browse = new BrowseController(*this);
     display = new DisplayController(*this);
-    search = new SearchController(*this);
     searchIndexer = new SearchIndexController(m_store, ui.StatusBar1, ui.mnuSeekFold, this);
-    poemEditor = new PoemEditor(*this);
-    poetEditor = new PoetEditor(*this);
+    poemEditor = new PoemEditor({.fraSeek = ui.fraSeek,
+                                 .txtTitle = ui.txtTitle,
+                                 .cboPoet = ui.cboPoet,
+                                 .cboDynasty = ui.cboDynasty,
+                                 .cboType = ui.cboType,
+                                 .cboStyle = ui.cboStyle,
+                                 .txtQty = ui.txtQty,
+                                 .txtPre = ui.txtPre,
+                                 .txtContent = ui.txtContent,
+                                 .txtMemo = ui.txtMemo,
+                                 .cmdEditOk = ui.cmdEditOk,
+                                 .cmdSeekOk = ui.cmdSeekOk,
+                                 .cmdSeekCancel = ui.cmdSeekCancel,
+                                 .cmdSeek = ui.cmdSeek,
+                                 .cmdEdit = ui.cmdEdit,
+                                 .mnuEditTo = ui.mnuEditTo,
+                                 .lstTitle = ui.lstTitle},
+                                m_store, *m_dialogs, m_session, *this, *browse, *display, this);
+    search = new SearchController({.cmdSeek = ui.cmdSeek,
+                                   .mnuSeekBegin = ui.mnuSeekBegin,
+                                   .mnuSeekOk = ui.mnuSeekOk,
+                                   .fraSeek = ui.fraSeek,
+                                   .txtTitle = ui.txtTitle,
+                                   .cboPoet = ui.cboPoet,
+                                   .cboDynasty = ui.cboDynasty,
+                                   .cboType = ui.cboType,
+                                   .cboStyle = ui.cboStyle,
+                                   .txtQty = ui.txtQty,
+                                   .txtPre = ui.txtPre,
+                                   .txtContent = ui.txtContent,
+                                   .txtMemo = ui.txtMemo,
+                                   .cmdSeekOk = ui.cmdSeekOk,
+                                   .cmdEditOk = ui.cmdEditOk,
+                                   .cmdSeekCancel = ui.cmdSeekCancel,
+                                   .cmdEdit = ui.cmdEdit,
+                                   .myState = ui.myState},
+                                  m_store, m_session, *this, this);
+    poetEditor = new PoetEditor({.cboPoet2 = ui.cboPoet2,
+                                 .txtPoet2 = ui.txtPoet2,
+                                 .cmdPoetOk = ui.cmdPoetOk,
+                                 .cmdPoetCancel = ui.cmdPoetCancel,
+                                 .mnuPoetEdit = ui.mnuPoetEdit,
+                                 .mnuPoetDel = ui.mnuPoetDel,
+                                 .cboPoet = ui.cboPoet,
+                                 .cmdQuit = ui.cmdQuit,
+                                 .myState = ui.myState},
+                                m_store, *m_dialogs, m_session, *this, this);
     books = new BookController(*this);
     bookmarks = new BookmarkController(*this);
-    templateEditor = new TemplateEditor(*this);
+    templateEditor = new TemplateEditor({.fraModel = ui.fraModel,
+                                         .cmdSetting = ui.cmdSetting,
+                                         .mnuModel = ui.mnuModel,
+                                         .cboModel = ui.cboModel,
+                                         .cmdSave = ui.cmdSave,
+                                         .cmdSaveTo = ui.cmdSaveTo,
+                                         .cmdDel = ui.cmdDel,
+                                         .cmdSaveCancel = ui.cmdSaveCancel,
+                                         .cboText = ui.cboText,
+                                         .cboFontName = ui.cboFontName,
+                                         .cboFontSize = ui.cboFontSize,
+                                         .chkFontBold = ui.chkFontBold,
+                                         .chkFontItalic = ui.chkFontItalic,
+                                         .chkFontUnderline = ui.chkFontUnderline,
+                                         .cmdFontColor = ui.cmdFontColor,
+                                         .optAlign = ui.optAlign,
+                                         .cmdIndent = ui.cmdIndent,
+                                         .cmdHangingIndent = ui.cmdHangingIndent,
+                                         .cmdOffset = ui.cmdOffset},
+                                        m_store.db(), *m_dialogs, m_session, *this, *display, this);
+    // The search and the editors: the search shares the poem panel with the poem
+    // editor and fills the title list; an edited template is drawn at once.
+    connect(search, &SearchController::poemEditLeft, poemEditor, &PoemEditor::LeavePoemEdit);
+    connect(search, &SearchController::titleListWanted, browse,
+            [this](const QString& filter, const QString& order, bool append) {
+                browse->FillTitleList(filter, order, append ? QStringLiteral("1") : QStringLiteral("0"));
+            });
+    connect(templateEditor, &TemplateEditor::templateEdited, display, [this] { display->RenderSelectedPoem(); });
     pinyin = new PinyinHint(*this);
     pinyinNotes = new PinyinView(ui.mnuTool, ui.RichTextBox1, m_store.db(), *m_dialogs, this);
     display->setNotes(pinyinNotes);
@@ -108,8 +179,8 @@ MainWindow::~MainWindow() {
     drop(bookmarks);
     drop(books);
     drop(poetEditor);
-    drop(poemEditor);
     drop(search);
+    drop(poemEditor);
     drop(display);
     drop(browse);
     m_store.setBusyWait(nullptr);

@@ -216,7 +216,6 @@ public:
     // Window modes: the mode name shown in myState, the command buttons, the
     // button Escape presses, the toolbar popup menus and the poet panel zoom.
     void EnableCommandButtons(bool enabled);
-    void setModeName(const QString& name) { m_session.setModeName(name); }
     void setEscapeButton(QAbstractButton* button) override { m_escapeButton = button; }
     QAbstractButton* escapeButton() const override { return m_escapeButton; }
     void enableCommandButtons(bool enabled) override { EnableCommandButtons(enabled); }

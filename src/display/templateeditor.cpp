@@ -1,11 +1,12 @@
 #include "display/templateeditor.h"
 
 #include "app/busycursor.h"
-#include "app/mainwindow.h"
+#include "app/dialogs.h"
+#include "app/session.h"
 #include "app/settings.h"
-#include "db/sqltext.h"
+#include "app/windowframe.h"
 #include "display/displaycontroller.h"
-#include "display/templatewriter.h"
+#include "display/templatestore.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,8 +21,10 @@
 
 #include <limits>
 
-TemplateEditor::TemplateEditor(MainWindow& window) : QObject(&window), w(window) {
-    const MainUi& ui = w.ui;
+TemplateEditor::TemplateEditor(const TemplateEditorUi& controls, SqlDatabase& db, Dialogs& dialogs,
+                               Session& session, WindowFrame& frame, DisplayController& display, QObject* parent)
+    : QObject(parent), ui(controls), m_db(db), m_dialogs(dialogs), m_session(session), m_frame(frame),
+      m_display(display) {
     connect(ui.cmdSetting, &QToolButton::clicked, this, [this] { cmdSetting_Click(); });
     connect(ui.mnuModel, &QAction::triggered, this, [this] { mnuModel_Click(); });
     connect(ui.cmdSaveCancel, &QPushButton::clicked, this, [this] { cmdSaveCancel_Click(); });
@@ -51,41 +54,40 @@ TemplateEditor::TemplateEditor(MainWindow& window) : QObject(&window), w(window)
     }
     for (QWidget* field : {static_cast<QWidget*>(ui.cboModel), static_cast<QWidget*>(ui.cboText),
                            static_cast<QWidget*>(ui.cboFontName), static_cast<QWidget*>(ui.cboFontSize)})
-        w.enterMovesFocus(field);
+        m_frame.enterMovesFocus(field);
     setFace(m_face);
 }
 
 // ---- Opening and closing ----
 
 void TemplateEditor::cmdSetting_Click() {
-    w.ui.fraModel->show();
-    w.ui.fraModel->raise();
-    w.ArrangeTextPane();
-    w.setModeName(w.ui.cmdSetting->toolTip());
-    w.EnableCommandButtons(false);
-    w.setEscapeButton(w.ui.cmdSaveCancel);
-    w.ui.cboModel->setFocus();
+    ui.fraModel->show();
+    ui.fraModel->raise();
+    m_frame.arrangeTextPane();
+    m_session.setModeName(ui.cmdSetting->toolTip());
+    m_frame.enableCommandButtons(false);
+    m_frame.setEscapeButton(ui.cmdSaveCancel);
+    ui.cboModel->setFocus();
 }
 
 void TemplateEditor::mnuModel_Click() { cmdSetting_Click(); }
 
 void TemplateEditor::cmdSaveCancel_Click() {
-    w.ui.fraModel->hide();
-    w.ArrangeTextPane();
-    w.setModeName(QStringLiteral("查询"));
-    w.EnableCommandButtons(true);
+    ui.fraModel->hide();
+    m_frame.arrangeTextPane();
+    m_session.setModeName(QStringLiteral("查询"));
+    m_frame.enableCommandButtons(true);
 }
 
 // ---- Showing a line kind ----
 
-void TemplateEditor::cboText_Click() { ShowLineKindFormat(w.ui.cboText->currentIndex()); }
+void TemplateEditor::cboText_Click() { ShowLineKindFormat(ui.cboText->currentIndex()); }
 
 void TemplateEditor::ShowLineKindFormat(int kind) {
     if (kind < 0 || kind >= kTemplateLineCount) return;
-    const TemplateLine line = w.display->CurrentTemplate[size_t(kind)];
-    const MainUi& ui = w.ui;
-    const InputState saved = w.session().inputState();
-    w.session().setInputState(InputState(1));
+    const TemplateLine line = m_display.CurrentTemplate[size_t(kind)];
+    const InputState saved = m_session.inputState();
+    m_session.setInputState(InputState::Held);
     // The controls' change events write the same values back into the line.
     const int face = ui.cboFontName->findText(line.FontName);
     if (face >= 0) ui.cboFontName->setCurrentIndex(face);
@@ -104,31 +106,31 @@ void TemplateEditor::ShowLineKindFormat(int kind) {
         for (QRadioButton* r : ui.optAlign) r->setChecked(false);
         group->setExclusive(true);
     }
-    w.display->CurrentTemplate[size_t(kind)] = line;
-    w.session().setInputState(saved);
+    m_display.CurrentTemplate[size_t(kind)] = line;
+    m_session.setInputState(saved);
 }
 
 // ---- Field changes ----
 
 TemplateLine* TemplateEditor::currentLine() {
-    const int kind = w.ui.cboText->currentIndex();
+    const int kind = ui.cboText->currentIndex();
     if (kind < 0 || kind >= kTemplateLineCount) return nullptr;
-    return &w.display->CurrentTemplate[size_t(kind)];
+    return &m_display.CurrentTemplate[size_t(kind)];
 }
 
-void TemplateEditor::redraw() { w.display->RenderSelectedPoem(); }
+void TemplateEditor::redraw() { emit templateEdited(); }
 
 void TemplateEditor::cboFontName_Change() {
-    if (TemplateLine* l = currentLine()) l->FontName = w.ui.cboFontName->currentText();
+    if (TemplateLine* l = currentLine()) l->FontName = ui.cboFontName->currentText();
     redraw();
 }
 
 void TemplateEditor::cboFontName_Click() { cboFontName_Change(); }
 
 void TemplateEditor::cboFontSize_Click() {
-    const int index = w.ui.cboFontSize->currentIndex();
+    const int index = ui.cboFontSize->currentIndex();
     if (index < 0) return;
-    if (TemplateLine* l = currentLine()) l->FontSize = quint8(w.ui.cboFontSize->itemText(index).toInt());
+    if (TemplateLine* l = currentLine()) l->FontSize = quint8(ui.cboFontSize->itemText(index).toInt());
     redraw();
 }
 
@@ -137,12 +139,12 @@ void TemplateEditor::setFlag(quint8 TemplateLine::*field, bool on) {
     redraw();
 }
 
-void TemplateEditor::chkFontBold_Click() { setFlag(&TemplateLine::FontBold, w.ui.chkFontBold->isChecked()); }
+void TemplateEditor::chkFontBold_Click() { setFlag(&TemplateLine::FontBold, ui.chkFontBold->isChecked()); }
 
-void TemplateEditor::chkFontItalic_Click() { setFlag(&TemplateLine::FontItalic, w.ui.chkFontItalic->isChecked()); }
+void TemplateEditor::chkFontItalic_Click() { setFlag(&TemplateLine::FontItalic, ui.chkFontItalic->isChecked()); }
 
 void TemplateEditor::chkFontUnderline_Click() {
-    setFlag(&TemplateLine::FontUnderline, w.ui.chkFontUnderline->isChecked());
+    setFlag(&TemplateLine::FontUnderline, ui.chkFontUnderline->isChecked());
 }
 
 void TemplateEditor::optAlign_Click(int index) {
@@ -176,14 +178,14 @@ qint32 TemplateEditor::toStored(const QColor& c) {
 
 void TemplateEditor::setFace(const QColor& colour) {
     m_face = colour;
-    w.ui.cmdFontColor->setStyleSheet(QStringLiteral("QPushButton#cmdFontColor { background-color: ") + colour.name() +
-                                     QStringLiteral("; border: 1px solid #808080; }"));
+    ui.cmdFontColor->setStyleSheet(QStringLiteral("QPushButton#cmdFontColor { background-color: ") + colour.name() +
+                                   QStringLiteral("; border: 1px solid #808080; }"));
 }
 
 void TemplateEditor::cmdFontColor_Click() {
     QColor chosen;
     // Cancelling the dialog is not an error: nothing changes.
-    if (!w.dialogs().chooseColor(m_face, &chosen) || !chosen.isValid()) return;
+    if (!m_dialogs.chooseColor(m_face, &chosen) || !chosen.isValid()) return;
     if (toStored(chosen) == toStored(m_face)) return;
     setFace(chosen);
     if (TemplateLine* l = currentLine()) l->FontColor = toStored(chosen);
@@ -195,52 +197,52 @@ void TemplateEditor::cmdFontColor_Click() {
 void TemplateEditor::cmdSave_Click() {
     // With no template named there is nothing to save into: rows without a
     // name would come back as a nameless template at the next start.
-    const QString name = w.ui.cboModel->currentText();
+    const QString name = ui.cboModel->currentText();
     if (name.trimmed().isEmpty()) {
-        w.dialogs().message(QStringLiteral("未选定模板，无法保存！"), MessageSink::Icon::Warning);
+        m_dialogs.message(QStringLiteral("未选定模板，无法保存！"), MessageSink::Icon::Warning);
         return;
     }
-    SaveTemplate(name, 2);
+    SaveTemplate(name, TemplateWriteMode::Save);
 }
 
-bool TemplateEditor::SaveTemplate(const QString& name, qint16 mode) {
+bool TemplateEditor::SaveTemplate(const QString& name, TemplateWriteMode mode) {
     QString failure;
     {
         BusyCursor busy;
         try {
-            WriteTemplate(w.store().db(), name, w.display->CurrentTemplate,
-                          mode == 2 ? TemplateWriteMode::Save : TemplateWriteMode::New);
+            WriteTemplate(m_db, name, m_display.CurrentTemplate, mode);
         } catch (const SqlError& e) {
             failure = e.message();
         }
     }
     if (!failure.isNull()) {
-        w.dialogs().message(QStringLiteral("模板保存出错:") + failure, MessageSink::Icon::Warning);
+        m_dialogs.message(QStringLiteral("模板保存出错:") + failure, MessageSink::Icon::Warning);
         return false;
     }
-    w.dialogs().message(mode == 2 ? QStringLiteral("模板设置保存完毕!") : QStringLiteral("模板新增完毕!"),
-                        MessageSink::Icon::Information);
+    m_dialogs.message(mode == TemplateWriteMode::Save ? QStringLiteral("模板设置保存完毕!")
+                                                      : QStringLiteral("模板新增完毕!"),
+                      MessageSink::Icon::Information);
     return true;
 }
 
 void TemplateEditor::cmdSaveTo_Click() {
-    QComboBox* cbo = w.ui.cboModel;
+    QComboBox* cbo = ui.cboModel;
     const QString current = cbo->currentText();
     QString name;
-    if (!w.dialogs().inputBox(QStringLiteral("请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中."),
-                              QStringLiteral("摸板新建"), current, &name))
+    if (!m_dialogs.inputBox(QStringLiteral("请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中."),
+                            QStringLiteral("摸板新建"), current, &name))
         name.clear();
     if (name.isEmpty() || name == current) return;
     // The store compares template names without regard to Latin case, so a name
     // that differs from a listed one only in case would share its rows.
     for (int i = 0; i < cbo->count(); ++i) {
         if (cbo->itemText(i).compare(name, Qt::CaseInsensitive) == 0) {
-            w.dialogs().message(QStringLiteral("该模板已有存在, 不可新建 !"), MessageSink::Icon::Warning);
+            m_dialogs.message(QStringLiteral("该模板已有存在, 不可新建 !"), MessageSink::Icon::Warning);
             return;
         }
     }
-    if (!w.dialogs().question(QStringLiteral("确定: 新建模板 [") + name + QStringLiteral("] ?"))) return;
-    if (!SaveTemplate(name, 1)) return;
+    if (!m_dialogs.question(QStringLiteral("确定: 新建模板 [") + name + QStringLiteral("] ?"))) return;
+    if (!SaveTemplate(name, TemplateWriteMode::New)) return;
     cbo->addItem(name);
     cbo->setCurrentIndex(cbo->count() - 1);
 }
@@ -248,25 +250,25 @@ void TemplateEditor::cmdSaveTo_Click() {
 // ---- Deleting ----
 
 void TemplateEditor::cmdDel_Click() {
-    QComboBox* cbo = w.ui.cboModel;
+    QComboBox* cbo = ui.cboModel;
     const int i = cbo->currentIndex();
     if (i < 0) return;
     const QString name = cbo->itemText(i);
-    if (!w.dialogs().question(QStringLiteral("确认: 删除模板 [") + name + QStringLiteral("] ?"))) return;
+    if (!m_dialogs.question(QStringLiteral("确认: 删除模板 [") + name + QStringLiteral("] ?"))) return;
     if (cbo->count() < 2) {
-        w.dialogs().message(QStringLiteral("系统目前仅有一个模板, 不可删除!"), MessageSink::Icon::Warning);
+        m_dialogs.message(QStringLiteral("系统目前仅有一个模板, 不可删除!"), MessageSink::Icon::Warning);
         return;
     }
-    if (!w.dialogs().question(QStringLiteral("最后确认: 模板删除后,将不可恢复 !?"))) return;
+    if (!m_dialogs.question(QStringLiteral("最后确认: 模板删除后,将不可恢复 !?"))) return;
     try {
-        w.store().db().exec(QStringLiteral("Delete from PoetrySet Where fModel = ") + sqlText(name));
+        DeleteTemplate(m_db, name);
     } catch (const SqlError& e) {
-        w.dialogs().message(QStringLiteral("模板删除出错:") + e.message(), MessageSink::Icon::Warning);
+        m_dialogs.message(QStringLiteral("模板删除出错:") + e.message(), MessageSink::Icon::Warning);
         return;
     }
 
     // Keep the start-up default on the same template, or hand it to a neighbour.
-    int& def = w.display->DefaultTemplateIndex;
+    int& def = m_display.DefaultTemplateIndex;
     const bool wasDefault = Settings::defaultModel() == name;
     if (!wasDefault) {
         // Never below the first entry, which then counts as the default position.
@@ -286,11 +288,11 @@ void TemplateEditor::cmdDel_Click() {
 
 void TemplateEditor::cboModel_KeyDown(int key) {
     // The Delete key deletes only where the delete button would: the store is writable.
-    if (key == Qt::Key_Delete && w.session().canWrite()) cmdDel_Click();
+    if (key == Qt::Key_Delete && m_session.canWrite()) cmdDel_Click();
 }
 
 bool TemplateEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == w.ui.cboModel && event->type() == QEvent::KeyPress) {
+    if (watched == ui.cboModel && event->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(event);
         if (ke->key() == Qt::Key_Delete) {
             cboModel_KeyDown(ke->key());

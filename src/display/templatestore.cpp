@@ -50,3 +50,9 @@ QStringList StoredTemplateNames(SqlDatabase& db) {
     while (st.next()) names << st.text(0);
     return names;
 }
+
+void DeleteTemplate(SqlDatabase& db, const QString& name) {
+    SqlStatement st = db.prepare(QStringLiteral("Delete from PoetrySet Where fModel=?1"));
+    st.bind(1, name.isNull() ? QStringLiteral("") : name);
+    st.next();
+}

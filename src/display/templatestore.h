@@ -1,5 +1,5 @@
 #pragma once
-// Reading templates from the PoetrySet table.
+// Reading templates from the PoetrySet table, and deleting one.
 #include "db/sqlitedb.h"
 #include "display/templateline.h"
 
@@ -12,3 +12,5 @@
 int LoadTemplateRows(SqlDatabase& db, const QString& name, Template& current);
 // The stored template names in the order the store returns them. Throws SqlError.
 QStringList StoredTemplateNames(SqlDatabase& db);
+// Deletes every row of the template `name`. Throws SqlError.
+void DeleteTemplate(SqlDatabase& db, const QString& name);

@@ -1,6 +1,5 @@
 #include "edit/poemrecord.h"
 
-#include "db/sqltext.h"
 #include "search/poemfilter.h"
 
 namespace {
@@ -46,34 +45,67 @@ QString WithCrLf(const QString& text) {
     return out;
 }
 
-QString PoemDuplicateCondition(const QString& poet, const QString& title) {
-    return QStringLiteral(" fPoet =") + sqlText(poet) + QStringLiteral(" And fTitle=") + sqlText(title);
+namespace {
+
+// Texts are bound as text, never as NULL: an empty field is stored empty.
+QString textValue(const QString& v) { return v.isNull() ? QStringLiteral("") : v; }
+
+const QString kLoadedRow = QStringLiteral(" Where fPoemID=?1 And fPoet=?2 And fTitle=?3");
+
+void bindLoadedRow(SqlStatement& st, qint64 id, const QString& poet, const QString& title) {
+    st.bind(1, id);
+    st.bind(2, textValue(poet));
+    st.bind(3, textValue(title));
 }
 
-QString PoemRowCondition(const QString& id, const QString& poet, const QString& title) {
-    return QStringLiteral(" '' & fPoemID=") + sqlText(id) + QStringLiteral(" and fPoet =") + sqlText(poet) +
-           QStringLiteral(" And fTitle=") + sqlText(title);
+// The fields, from parameter `first` on, in the order of the insert and the update.
+void bindFields(SqlStatement& st, const PoemRecord& r, int first) {
+    int i = first - 1;
+    for (const QString* v : {&r.type, &r.style, &r.poet, &r.dynasty, &r.title, &r.preface, &r.content, &r.notes})
+        st.bind(++i, textValue(*v));
+    st.bind(++i, r.qty.toLongLong());
 }
 
-QString PoemInsertStatement(const PoemRecord& r) {
-    return QStringLiteral("Insert Into Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty)"
-                          " Values (-1,") +
-           sqlText(r.type) + u',' + sqlText(r.style) + u',' + sqlText(r.poet) + u',' + sqlText(r.dynasty) + u',' +
-           sqlText(r.title) + u',' + sqlText(r.preface) + u',' + sqlText(r.content) + u',' + sqlText(r.notes) +
-           u',' + r.qty + u')';
+} // namespace
+
+bool PoemTitleTaken(SqlDatabase& db, const QString& poet, const QString& title, qint64 exceptId) {
+    SqlStatement st = db.prepare(QStringLiteral("select count(*) from Poetry Where fPoet=?1 And fTitle=?2") +
+                                 (exceptId != 0 ? QStringLiteral(" And fPoemID<>?3") : QString()));
+    st.bind(1, textValue(poet));
+    st.bind(2, textValue(title));
+    if (exceptId != 0) st.bind(3, exceptId);
+    return st.next() && st.int64(0) >= 1;
 }
 
-QString PoemUpdateStatement(const PoemRecord& r, const QString& id, const QString& loadedPoet,
-                            const QString& loadedTitle) {
-    return QStringLiteral("Update Poetry Set fStyle=") + sqlText(r.style) + QStringLiteral(",fPoet=") +
-           sqlText(r.poet) + QStringLiteral(",fTitle=") + sqlText(r.title) + QStringLiteral(",fPre=") +
-           sqlText(r.preface) + QStringLiteral(",fContent=") + sqlText(r.content) + QStringLiteral(",fMemo=") +
-           sqlText(r.notes) + QStringLiteral(",fType=") + sqlText(r.type) + QStringLiteral(",fDynasty=") +
-           sqlText(r.dynasty) + QStringLiteral(",fQty=") + r.qty + QStringLiteral(" Where '' & fPoemID=") +
-           sqlText(id) + QStringLiteral(" And fPoet=") + sqlText(loadedPoet) + QStringLiteral(" And fTitle=") +
-           sqlText(loadedTitle);
+std::optional<qint64> StoredPoemQty(SqlDatabase& db, qint64 id, const QString& loadedPoet,
+                                    const QString& loadedTitle) {
+    SqlStatement st = db.prepare(QStringLiteral("select fQty from Poetry") + kLoadedRow);
+    bindLoadedRow(st, id, loadedPoet, loadedTitle);
+    if (!st.next()) return std::nullopt;
+    return st.isNull(0) ? 0 : st.int64(0);
 }
 
-QString PoemDeleteStatement(const QString& id, const QString& poet, const QString& title) {
-    return QStringLiteral("Delete From Poetry Where ") + PoemRowCondition(id, poet, title);
+void InsertPoem(SqlDatabase& db, const PoemRecord& r) {
+    SqlStatement st = db.prepare(
+        QStringLiteral("Insert Into Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty)"
+                       " Values (-1,?1,?2,?3,?4,?5,?6,?7,?8,?9)"));
+    bindFields(st, r, 1);
+    st.next();
+}
+
+bool UpdatePoem(SqlDatabase& db, const PoemRecord& r, qint64 id, const QString& loadedPoet,
+                const QString& loadedTitle) {
+    SqlStatement st = db.prepare(QStringLiteral("Update Poetry Set fType=?4,fStyle=?5,fPoet=?6,fDynasty=?7,"
+                                                "fTitle=?8,fPre=?9,fContent=?10,fMemo=?11,fQty=?12") +
+                                 kLoadedRow);
+    bindLoadedRow(st, id, loadedPoet, loadedTitle);
+    bindFields(st, r, 4);
+    st.next();
+    return db.changes() > 0;
+}
+
+void DeletePoem(SqlDatabase& db, qint64 id, const QString& loadedPoet, const QString& loadedTitle) {
+    SqlStatement st = db.prepare(QStringLiteral("Delete From Poetry") + kLoadedRow);
+    bindLoadedRow(st, id, loadedPoet, loadedTitle);
+    st.next();
 }

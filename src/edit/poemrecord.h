@@ -1,7 +1,10 @@
 #pragma once
 // The poem editor's rules that need no windows: the count field's rule, the
-// notes heading and the statements that add, change and delete a poem.
+// notes heading, and the reads and writes that add, change and delete a poem.
+#include "db/sqlitedb.h"
+
 #include <QString>
+#include <optional>
 
 // The count field when it loses focus during an edit: a number becomes the
 // nearest whole number (halves to even); anything that is not a number, and a
@@ -24,20 +27,25 @@ struct PoemRecord {
     QString dynasty;
     QString type;
     QString style;
-    QString qty; // a whole number, written bare
+    QString qty; // a whole number, stored as a number
     QString preface;
     QString content;
     QString notes;
 };
 
-// " fPoet ='<poet>' And fTitle='<title>'": the poet already has a poem of this title.
-QString PoemDuplicateCondition(const QString& poet, const QString& title);
-// " '' & fPoemID='<id>' and fPoet ='<poet>' And fTitle='<title>'": the loaded poem.
-QString PoemRowCondition(const QString& id, const QString& poet, const QString& title);
-// Insert of a new poem, filed in no book.
-QString PoemInsertStatement(const PoemRecord& r);
-// Update of the loaded poem (identified by id, loaded poet and loaded title).
-QString PoemUpdateStatement(const PoemRecord& r, const QString& id, const QString& loadedPoet,
-                            const QString& loadedTitle);
-// "Delete From Poetry Where " and the row condition.
-QString PoemDeleteStatement(const QString& id, const QString& poet, const QString& title);
+// The poem rows the editor reads and writes. The loaded poem is named by its
+// id together with the poet and title it was loaded with, so that a poem
+// renamed or replaced meanwhile is not written over. Each throws SqlError.
+
+// Whether the poet already has a poem of this title; the poem `exceptId` (when
+// not 0) does not count, so that a poem may change the case of its own title.
+bool PoemTitleTaken(SqlDatabase& db, const QString& poet, const QString& title, qint64 exceptId = 0);
+// The stored count of the loaded poem (NULL reads 0); none when it is gone.
+std::optional<qint64> StoredPoemQty(SqlDatabase& db, qint64 id, const QString& loadedPoet,
+                                    const QString& loadedTitle);
+// Adds the poem, filed in no book.
+void InsertPoem(SqlDatabase& db, const PoemRecord& r);
+// Writes the fields over the loaded poem; false when no row was changed.
+bool UpdatePoem(SqlDatabase& db, const PoemRecord& r, qint64 id, const QString& loadedPoet,
+                const QString& loadedTitle);
+void DeletePoem(SqlDatabase& db, qint64 id, const QString& loadedPoet, const QString& loadedTitle);

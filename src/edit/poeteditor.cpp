@@ -1,9 +1,12 @@
 #include "edit/poeteditor.h"
 
 #include "app/busycursor.h"
-#include "app/mainwindow.h"
-#include "db/sqltext.h"
+#include "app/dialogs.h"
+#include "app/session.h"
+#include "app/windowframe.h"
+#include "db/poemstore.h"
 #include "edit/poemeditor.h"
+#include "edit/poetrecord.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -12,83 +15,80 @@
 #include <QSignalBlocker>
 #include <QTextEdit>
 
-PoetEditor::PoetEditor(MainWindow& window) : QObject(&window), w(window) {
-    connect(w.ui.cboPoet2, &QComboBox::currentTextChanged, this, [this] { LoadPoetBiography(); });
-    connect(w.ui.cboPoet2, qOverload<int>(&QComboBox::activated), this, [this] { LoadPoetBiography(); });
-    connect(w.ui.txtPoet2, &QTextEdit::textChanged, this, [this] { w.session().setRecordChanged(true); });
-    connect(w.ui.mnuPoetEdit, &QAction::triggered, this, [this] { mnuPoetEdit_Click(); });
-    connect(w.ui.mnuPoetDel, &QAction::triggered, this, [this] { mnuPoetDel_Click(); });
-    connect(w.ui.cmdPoetOk, &QPushButton::clicked, this, [this] { cmdPoetOk_Click(); });
-    connect(w.ui.cmdPoetCancel, &QPushButton::clicked, this, [this] { cmdPoetCancel_Click(); });
+PoetEditor::PoetEditor(const PoetEditorUi& controls, PoemStore& store, Dialogs& dialogs, Session& session,
+                       WindowFrame& frame, QObject* parent)
+    : QObject(parent), ui(controls), m_store(store), m_dialogs(dialogs), m_session(session), m_frame(frame) {
+    connect(ui.cboPoet2, &QComboBox::currentTextChanged, this, [this] { LoadPoetBiography(); });
+    connect(ui.cboPoet2, qOverload<int>(&QComboBox::activated), this, [this] { LoadPoetBiography(); });
+    connect(ui.txtPoet2, &QTextEdit::textChanged, this, [this] { m_session.setRecordChanged(true); });
+    connect(ui.mnuPoetEdit, &QAction::triggered, this, [this] { mnuPoetEdit_Click(); });
+    connect(ui.mnuPoetDel, &QAction::triggered, this, [this] { mnuPoetDel_Click(); });
+    connect(ui.cmdPoetOk, &QPushButton::clicked, this, [this] { cmdPoetOk_Click(); });
+    connect(ui.cmdPoetCancel, &QPushButton::clicked, this, [this] { cmdPoetCancel_Click(); });
 }
-
-QString PoetEditor::actionCode() const { return MainWindow::tag(w.ui.cmdPoetOk); }
-
-void PoetEditor::setActionCode(const QString& code) { MainWindow::setTag(w.ui.cmdPoetOk, code); }
 
 void PoetEditor::LoadPoetBiography() {
     BusyCursor busy;
     QString brief;
-    if (w.store().isOpen()) {
+    if (m_store.isOpen()) {
         try {
-            SqlStatement st = w.store().db().prepare(QStringLiteral("select * from Poet Where fPoet=") +
-                                                     sqlText(w.ui.cboPoet2->currentText()));
-            if (st.next()) brief = st.text(QStringLiteral("fBrief"));
+            brief = PoetBiography(m_store.db(), ui.cboPoet2->currentText());
         } catch (const SqlError& e) {
-            w.store().reportReadFailure(e);
+            m_store.reportReadFailure(e);
         }
     }
-    w.ui.txtPoet2->setPlainText(brief);
-    w.session().setRecordChanged(false);
+    ui.txtPoet2->setPlainText(brief);
+    m_session.setRecordChanged(false);
 }
 
 int PoetEditor::FindPoetIndex(const QString& name) const {
-    const QComboBox* cb = w.ui.cboPoet;
+    const QComboBox* cb = ui.cboPoet;
     for (int i = 0; i < cb->count(); ++i)
         if (cb->itemText(i) == name) return i;
     return -1;
 }
 
-void PoetEditor::arm(const QString& code) {
-    const bool modify = code != u"3";
-    setActionCode(code);
-    w.ui.txtPoet2->setReadOnly(!modify);
-    w.ui.cboPoet2->setEnabled(modify);
-    w.ui.cmdPoetOk->setText(modify ? QStringLiteral("修改") : QStringLiteral("删除"));
-    w.ui.cmdPoetOk->show();
-    w.ui.cmdPoetCancel->show();
-    w.ui.cmdPoetOk->raise();
-    w.ui.cmdPoetCancel->raise();
-    w.setModeName(modify ? QStringLiteral("作者修改") : QStringLiteral("作者删除"));
-    w.ui.myState->setText(QStringLiteral("状态：[") + w.session().modeName() + u']');
-    w.session().setRecordChanged(false);
-    if (w.escapeButton() != w.ui.cmdPoetCancel) m_escapeBefore = w.escapeButton();
-    w.setEscapeButton(w.ui.cmdPoetCancel);
-    if (modify) w.ui.txtPoet2->setFocus();
-    else w.ui.cmdPoetOk->setFocus();
+void PoetEditor::arm(Action action) {
+    const bool modify = action != Action::Delete;
+    m_action = action;
+    ui.txtPoet2->setReadOnly(!modify);
+    ui.cboPoet2->setEnabled(modify);
+    ui.cmdPoetOk->setText(modify ? QStringLiteral("修改") : QStringLiteral("删除"));
+    ui.cmdPoetOk->show();
+    ui.cmdPoetCancel->show();
+    ui.cmdPoetOk->raise();
+    ui.cmdPoetCancel->raise();
+    m_session.setModeName(modify ? QStringLiteral("作者修改") : QStringLiteral("作者删除"));
+    ui.myState->setText(QStringLiteral("状态：[") + m_session.modeName() + u']');
+    m_session.setRecordChanged(false);
+    if (m_frame.escapeButton() != ui.cmdPoetCancel) m_escapeBefore = m_frame.escapeButton();
+    m_frame.setEscapeButton(ui.cmdPoetCancel);
+    if (modify) ui.txtPoet2->setFocus();
+    else ui.cmdPoetOk->setFocus();
 }
 
-void PoetEditor::mnuPoetEdit_Click() { arm(QStringLiteral("1")); }
+void PoetEditor::mnuPoetEdit_Click() { arm(Action::Modify); }
 
-void PoetEditor::mnuPoetDel_Click() { arm(QStringLiteral("3")); }
+void PoetEditor::mnuPoetDel_Click() { arm(Action::Delete); }
 
 void PoetEditor::cmdPoetCancel_Click() {
-    w.ui.txtPoet2->setReadOnly(true);
-    w.ui.cboPoet2->setEnabled(false);
-    w.ui.cmdPoetOk->hide();
-    w.ui.cmdPoetCancel->hide();
-    w.setModeName(QStringLiteral("查询"));
-    w.ui.myState->setText(QStringLiteral("状态：[查询]"));
+    ui.txtPoet2->setReadOnly(true);
+    ui.cboPoet2->setEnabled(false);
+    ui.cmdPoetOk->hide();
+    ui.cmdPoetCancel->hide();
+    m_session.setModeName(QStringLiteral("查询"));
+    ui.myState->setText(QStringLiteral("状态：[查询]"));
     // Escape presses again what it pressed before the poet action.
-    if (w.escapeButton() == w.ui.cmdPoetCancel) w.setEscapeButton(m_escapeBefore ? m_escapeBefore : w.ui.cmdQuit);
+    if (m_frame.escapeButton() == ui.cmdPoetCancel)
+        m_frame.setEscapeButton(m_escapeBefore ? m_escapeBefore : ui.cmdQuit);
 }
 
 void PoetEditor::insertPoetName(const QString& name) {
     if (FindPoetIndex(name) >= 0) return;
     // Sorted in, as the lists were filled.
     int at = 0;
-    while (at < w.ui.cboPoet->count() && w.ui.cboPoet->itemText(at).compare(name, Qt::CaseInsensitive) <= 0) ++at;
-    for (QComboBox* cb : {w.ui.cboPoet, w.ui.cboPoet2}) {
+    while (at < ui.cboPoet->count() && ui.cboPoet->itemText(at).compare(name, Qt::CaseInsensitive) <= 0) ++at;
+    for (QComboBox* cb : {ui.cboPoet, ui.cboPoet2}) {
         const QString shown = cb->currentText();
         const QSignalBlocker block(cb);
         cb->insertItem(at, name);
@@ -97,7 +97,7 @@ void PoetEditor::insertPoetName(const QString& name) {
 }
 
 void PoetEditor::removePoetAt(int index) {
-    for (QComboBox* cb : {w.ui.cboPoet, w.ui.cboPoet2}) {
+    for (QComboBox* cb : {ui.cboPoet, ui.cboPoet2}) {
         const QString shown = cb->currentText();
         const QSignalBlocker block(cb);
         cb->removeItem(index);
@@ -109,64 +109,56 @@ void PoetEditor::removePoetAt(int index) {
 }
 
 void PoetEditor::cmdPoetOk_Click() {
-    const QString name = w.ui.cboPoet2->currentText();
-    const QString brief = PoemEditor::fieldText(w.ui.txtPoet2);
-    const QString condition = QStringLiteral("fPoet=") + sqlText(name);
-    SqlDatabase& db = w.store().db();
-    QString statement;
-    QString code;
+    const QString name = ui.cboPoet2->currentText();
+    const QString brief = PoemEditor::fieldText(ui.txtPoet2);
+    SqlDatabase& db = m_store.db();
+    Action done = Action::None;
     try {
-        if (actionCode() == u"3") {
-            if (!w.dialogs().question(name + QStringLiteral("：删除作者资料，确认？"))) return;
-            qint64 poems = 0;
-            db.scalarInt(QStringLiteral("select count(*) from Poetry Where ") + condition, &poems);
+        if (m_action == Action::Delete) {
+            if (!m_dialogs.question(name + QStringLiteral("：删除作者资料，确认？"))) return;
+            const qint64 poems = PoemCountOfPoet(db, name);
             if (poems >= 1) {
-                w.dialogs().message(name + QStringLiteral("：作者尚有诗词作品（") + QString::number(poems) +
-                                        QStringLiteral("题），不可删除。"),
-                                    MessageSink::Icon::Information);
+                m_dialogs.message(name + QStringLiteral("：作者尚有诗词作品（") + QString::number(poems) +
+                                      QStringLiteral("题），不可删除。"),
+                                  MessageSink::Icon::Information);
                 return;
             }
-            code = QStringLiteral("3");
-            statement = QStringLiteral("Delete From Poet Where ") + condition;
-        } else if (w.session().recordChanged()) {
+            done = Action::Delete;
+        } else if (m_session.recordChanged()) {
             // A biography needs a poet to belong to.
             if (name.trimmed().isEmpty()) {
-                w.dialogs().message(QStringLiteral("请输入作者姓名!"), MessageSink::Icon::Warning);
+                m_dialogs.message(QStringLiteral("请输入作者姓名!"), MessageSink::Icon::Warning);
                 return;
             }
-            qint64 poets = 0;
-            db.scalarInt(QStringLiteral("select count(*) from Poet Where ") + condition, &poets);
-            if (poets < 1) {
-                if (!w.dialogs().question(name + QStringLiteral("：作者不存在，是否新增？"))) return;
-                code = QStringLiteral("1");
-                statement = QStringLiteral("Insert Into Poet (fPoet,fBrief) Values (") + sqlText(name) + u',' +
-                            sqlText(brief) + u')';
+            if (!PoetExists(db, name)) {
+                if (!m_dialogs.question(name + QStringLiteral("：作者不存在，是否新增？"))) return;
+                done = Action::Modify;
             } else {
-                if (!w.dialogs().question(name + QStringLiteral("：修改作者资料，确认？"))) return;
-                code = QStringLiteral("2");
-                statement = QStringLiteral("Update Poet Set fBrief=") + sqlText(brief) + QStringLiteral(" Where ") +
-                            condition;
+                if (!m_dialogs.question(name + QStringLiteral("：修改作者资料，确认？"))) return;
+                done = Action::BiographyUpdated;
             }
         } else {
-            w.dialogs().message(QStringLiteral("作者信息未有修改!"), MessageSink::Icon::Information);
+            m_dialogs.message(QStringLiteral("作者信息未有修改!"), MessageSink::Icon::Information);
             return;
         }
         BusyCursor busy;
         SqlTransaction tx(db);
-        db.exec(statement);
+        if (done == Action::Delete) DeletePoet(db, name);
+        else if (done == Action::Modify) InsertPoet(db, name, brief);
+        else UpdatePoetBiography(db, name, brief);
         tx.commit();
     } catch (const SqlError& e) {
-        w.dialogs().message(QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n") + e.message(),
-                            MessageSink::Icon::Warning);
+        m_dialogs.message(QStringLiteral("数据库写入失败，本次修改已全部撤销。\r\n\r\n") + e.message(),
+                          MessageSink::Icon::Warning);
         return;
     }
-    setActionCode(code);
-    if (code == u"1") {
+    m_action = done;
+    if (done == Action::Modify) {
         insertPoetName(name);
-    } else if (code == u"3") {
+    } else if (done == Action::Delete) {
         const int index = FindPoetIndex(name);
         if (index >= 0) removePoetAt(index);
-        w.ui.txtPoet2->clear();
+        ui.txtPoet2->clear();
     }
-    w.session().setRecordChanged(false);
+    m_session.setRecordChanged(false);
 }

@@ -1,14 +1,54 @@
 #pragma once
 // Search: the poem panel in search mode, running a search (replace or append),
 // the count field's checks, and leaving the panel (search or poem edit).
+#include "app/session.h"
+
 #include <QObject>
 
-class MainWindow;
+#include <array>
+
+class PoemStore;
+class WindowFrame;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+class QToolButton;
+
+// The controls the search works on, under their given names.
+struct SearchControllerUi {
+    QToolButton* cmdSeek = nullptr;
+    QAction* mnuSeekBegin = nullptr;
+    // 0 replaces the title list, 1 appends to it.
+    std::array<QAction*, 2> mnuSeekOk{};
+    // The poem panel, its fields and buttons.
+    QFrame* fraSeek = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QComboBox* cboPoet = nullptr;
+    QComboBox* cboDynasty = nullptr;
+    QComboBox* cboType = nullptr;
+    QComboBox* cboStyle = nullptr;
+    QLineEdit* txtQty = nullptr;
+    QTextEdit* txtPre = nullptr;
+    QTextEdit* txtContent = nullptr;
+    QTextEdit* txtMemo = nullptr;
+    QPushButton* cmdSeekOk = nullptr;
+    QPushButton* cmdEditOk = nullptr;
+    QPushButton* cmdSeekCancel = nullptr;
+    // From searching straight to editing.
+    QToolButton* cmdEdit = nullptr;
+    // The status panel naming the mode.
+    QLabel* myState = nullptr;
+};
 
 class SearchController : public QObject {
     Q_OBJECT
 public:
-    explicit SearchController(MainWindow& window);
+    SearchController(const SearchControllerUi& ui, PoemStore& store, Session& session, WindowFrame& frame,
+                     QObject* parent = nullptr);
 
     void cmdSeek_Click();
     void mnuSeekBegin_Click() { cmdSeek_Click(); }
@@ -20,12 +60,23 @@ public:
     // armed, the editor's rule while one is.
     void txtQty_Validate();
 
+signals:
+    // The panel turns to searching or closes while the poem edit `mode` is
+    // armed: the edit's fields are to be left (the session still names the edit).
+    void poemEditLeft(EditMode mode);
+    // A search ran: the title list is to show the rows of `filter` in `order`,
+    // in place of its rows or after them.
+    void titleListWanted(const QString& filter, const QString& order, bool append);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Clears the poem fields after an armed edit (and unlocks them after a delete).
+    // Announces the end of an armed poem edit.
     void leavePoemEdit();
 
-    MainWindow& w;
+    SearchControllerUi ui;
+    PoemStore& m_store;
+    Session& m_session;
+    WindowFrame& m_frame;
 };

@@ -31,15 +31,15 @@ class PoetEditorTest : public WindowTest {
 private slots:
     void arming_data() {
         QTest::addColumn<bool>("remove");
-        QTest::addColumn<QString>("code");
+        QTest::addColumn<PoetEditor::Action>("action");
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("modify") << false << "1" << "状态：[作者修改]" << "txtPoet2";
-        QTest::newRow("delete") << true << "3" << "状态：[作者删除]" << "cmdPoetOk";
+        QTest::newRow("modify") << false << PoetEditor::Action::Modify << "状态：[作者修改]" << "txtPoet2";
+        QTest::newRow("delete") << true << PoetEditor::Action::Delete << "状态：[作者删除]" << "cmdPoetOk";
     }
     void arming() {
         QFETCH(bool, remove);
-        QFETCH(QString, code);
+        QFETCH(PoetEditor::Action, action);
         QFETCH(QString, state);
         QFETCH(QString, focus);
         auto w = startActive();
@@ -47,7 +47,7 @@ private slots:
         showPoemsOf(*w, QStringLiteral("李白"));
         QVERIFY(w->ui.txtPoet2->isReadOnly() && !w->ui.cboPoet2->isEnabled());
         QVERIFY(triggerEnabled(remove ? w->ui.mnuPoetDel : w->ui.mnuPoetEdit));
-        QCOMPARE(w->poetEditor->actionCode(), code);
+        QCOMPARE(w->poetEditor->action(), action);
         QCOMPARE(w->ui.txtPoet2->isReadOnly(), remove);
         QCOMPARE(w->ui.cboPoet2->isEnabled(), !remove);
         QVERIFY(w->ui.cmdPoetOk->isVisible());

@@ -269,7 +269,7 @@ private slots:
         auto w = open();
         QVERIFY(w);
         QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
-        QVERIFY(!w->templateEditor->SaveTemplate(kStandard, 2));
+        QVERIFY(!w->templateEditor->SaveTemplate(kStandard, TemplateWriteMode::Save));
         QCOMPARE(dialogs.marked(), QStringList{u"!:模板保存出错:database is locked"_s});
         QCOMPARE(fx->count(QStringLiteral("SELECT fFontBold FROM PoetrySet WHERE fID=3")), 0);
         // Save as: the failure is reported and the name is not listed.
