@@ -232,7 +232,7 @@ private slots:
         QVERIFY(triggerEnabled(*w, "mnuVolChg"));
         QCOMPARE(int(w->session().inputState()), 2);
         QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[目录修改]"));
-        QCOMPARE(MainWindow::tag(cb), QString::number(entry));
+        QCOMPARE(w->books->renamingIndex(), entry);
         QCOMPARE(cb->palette().color(QPalette::Base), QColor(0xFF, 0xC0, 0xC0));
         QCOMPARE(cb->lineEdit()->selectedText(), cb->itemText(entry));
         // Typing replaces the selected name.
