@@ -4,11 +4,13 @@
 #include "app/artwork.h"
 #include "app/busycursor.h"
 #include "app/busywaitnote.h"
+#include "app/picklists.h"
 #include "tools/databasecheck.h"
 #include "browse/browsecontroller.h"
 #include "display/displaycontroller.h"
 #include "app/helpcontroller.h"
 #include "books/bookcontroller.h"
+#include "books/bookstore.h"
 #include "display/pinyinhint.h"
 #include "display/pinyinview.h"
 #include "display/templateeditor.h"
@@ -113,8 +115,36 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
                                  .cmdQuit = ui.cmdQuit,
                                  .myState = ui.myState},
                                 m_store, *m_dialogs, m_session, *this, this);
-    books = new BookController(*this);
-    bookmarks = new BookmarkController(*this);
+    {
+        BookUi b;
+        b.cboBook = ui.cboBook;
+        b.RichTextBox1 = ui.RichTextBox1;
+        b.myState = ui.myState;
+        b.mnuVolAdd = ui.mnuVolAdd;
+        b.mnuVolChg = ui.mnuVolChg;
+        b.mnuVolDel = ui.mnuVolDel;
+        b.mnuBookOrder = ui.mnuBookOrder;
+        b.mnuBookAdded = ui.mnuBookAdded;
+        b.mnuBookAdd = ui.mnuBookAdd;
+        b.mnuBookDelete = ui.mnuBookDelete;
+        b.mnuBookDel = ui.mnuBookDel;
+        b.mnuBookDelAll = ui.mnuBookDelAll;
+        books = new BookController(b, m_store, *m_dialogs, m_session, *browse, this);
+    }
+    {
+        BookmarkUi b;
+        b.cmdBmkSeek = ui.cmdBmkSeek;
+        b.cmdBookmarkAdd = ui.cmdBookmarkAdd;
+        b.cmdBookmarkDel = ui.cmdBookmarkDel;
+        b.myState = ui.myState;
+        b.mnuBmkSeek = ui.mnuBmkSeek;
+        b.mnuBookmark = ui.mnuBookmark;
+        b.mnuBookmarkAdd = ui.mnuBookmarkAdd;
+        b.mnuBookmarkDel = ui.mnuBookmarkDel;
+        b.mnuBookmarkDelAll = ui.mnuBookmarkDelAll;
+        bookmarks = new BookmarkController(b, m_store.db(), *m_dialogs, m_session, *browse, this);
+    }
+    templateEditor = new TemplateEditor(*this);
     templateEditor = new TemplateEditor({.fraModel = ui.fraModel,
                                          .cmdSetting = ui.cmdSetting,
                                          .mnuModel = ui.mnuModel,
@@ -147,6 +177,10 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     pinyinNotes = new PinyinView(ui.mnuTool, ui.RichTextBox1, m_store.db(), *m_dialogs, this);
     display->setNotes(pinyinNotes);
     connect(pinyinNotes, &PinyinView::renderWanted, display, [this] { display->RenderSelectedPoem(); });
+    // The bookmarked poems replace the title list.
+    connect(bookmarks, &BookmarkController::listWanted, browse, [this](const QString& filter, const QString& order) {
+        browse->FillTitleList(filter, order, QStringLiteral("0"));
+    });
     duplicates = new DuplicateCheck(*this);
     output = new OutputController(*this);
     help = new HelpController(*this);
@@ -351,12 +385,7 @@ void MainWindow::fillBookList() {
     ui.cboBook->clear();
     ui.cboBook->addItem(kProductName);
     try {
-        SqlStatement st = m_store.db().prepare(
-            QStringLiteral("select fBook from PoetBook Where fBookSelected=1 Order By fBookOrderID"));
-        while (st.next()) {
-            const QString name = st.text(0);
-            if (!name.isEmpty()) ui.cboBook->addItem(name);
-        }
+        ui.cboBook->addItems(SelectedBookNames(m_store.db()));
     } catch (const SqlError& e) {
         m_store.reportReadFailure(e);
     }
@@ -401,28 +430,26 @@ void MainWindow::Form_Load() {
     if (m_session.writeMode() != WriteMode::Closed) {
         // Each list on its own: a table missing from the file empties its own
         // list and is named once, the others still fill.
-        const auto fill = [this](const QString& sql, std::initializer_list<QComboBox*> combos) {
+        const auto fill = [this](QStringList (*read)(SqlDatabase&), std::initializer_list<QComboBox*> combos) {
             try {
-                SqlStatement st = m_store.db().prepare(sql);
-                QStringList values;
-                while (st.next()) values << st.text(0);
+                const QStringList values = read(m_store.db());
                 for (QComboBox* cb : combos) cb->addItems(values);
             } catch (const SqlError& e) {
                 m_store.reportReadFailure(e);
             }
         };
         // 10. Poets, into the search/editor combo and the poet panel's combo.
-        fill(QStringLiteral("select fPoet from Poet Order by fPoet"), {ui.cboPoet, ui.cboPoet2});
+        fill(PoetNames, {ui.cboPoet, ui.cboPoet2});
         // 11. Dynasties in their display order.
-        fill(QStringLiteral("select fDynasty from PoetDynasty Order By fID"), {ui.cboDynasty});
+        fill(DynastyNames, {ui.cboDynasty});
         // 12. Books, then entry 0: the whole collection.
         fillBookList();
         ui.cboBook->setCurrentIndex(0);
         // 13. Categories.
-        fill(QStringLiteral("select distinct fType from Poetry Where '' & fType<>'' Order By fType"), {ui.cboType});
+        fill(PoemTypes, {ui.cboType});
         // 14. Forms.
         ui.cboStyle->clear();
-        fill(QStringLiteral("select distinct fStyle from Poetry Where '' & fStyle<>'' Order By fStyle"), {ui.cboStyle});
+        fill(PoemStyles, {ui.cboStyle});
         for (QComboBox* cb : {ui.cboPoet, ui.cboDynasty, ui.cboType, ui.cboStyle}) cb->setCurrentIndex(-1);
         // 15. The title list's view style.
         const int style = Settings::defaultLstView();

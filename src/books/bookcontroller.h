@@ -7,16 +7,43 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <array>
 #include <functional>
 
-class MainWindow;
 class BookListDialog;
+class BrowseController;
+class Dialogs;
+class PoemStore;
+class QAction;
+class QComboBox;
 class QCompleter;
+class QLabel;
+class QMenu;
+class QWidget;
+
+// The controls the book subsystem works on, by their given names.
+struct BookUi {
+    QComboBox* cboBook = nullptr;
+    // Where Enter in the combo sends the focus.
+    QWidget* RichTextBox1 = nullptr;
+    QLabel* myState = nullptr;
+    QAction* mnuVolAdd = nullptr;
+    QAction* mnuVolChg = nullptr;
+    QAction* mnuVolDel = nullptr;
+    QAction* mnuBookOrder = nullptr;
+    QMenu* mnuBookAdded = nullptr;
+    std::array<QAction*, 2> mnuBookAdd{};
+    QMenu* mnuBookDelete = nullptr;
+    std::array<QAction*, 2> mnuBookDel{};
+    QAction* mnuBookDelAll = nullptr;
+};
 
 class BookController : public QObject {
     Q_OBJECT
 public:
-    explicit BookController(MainWindow& window);
+    // `browse` is asked for the title list and its selection, the poems a filing acts on.
+    BookController(const BookUi& ui, PoemStore& store, Dialogs& dialogs, Session& session,
+                   const BrowseController& browse, QObject* parent = nullptr);
 
     // The combo's background while a name is typed (red FF, green C0, blue C0).
     static QColor typingColour();
@@ -39,6 +66,8 @@ public:
     qint32 currentBookId() const;
     // The book chosen in the combo; -1, after a warning or the refusal, when there is none.
     qint32 chosenBook(const QString& what, const QString& refusal);
+    // The combo entry being renamed in place; -1 when no rename is under way.
+    int renamingIndex() const { return m_typing == Typing::Rename ? m_renamingIndex : -1; }
 
     // Called with each book list dialog before it is shown modally; tests use
     // it to drive the dialog while its exec() runs.
@@ -49,8 +78,10 @@ protected:
 
 private:
     enum class Filing { File, Unfile };
+    // What the combo's text is being typed for.
+    enum class Typing { None, Add, Rename };
     void fileOrUnfile(Filing kind, int index);
-    void startTyping(int state, const QString& modeCaption);
+    void startTyping(Typing kind, const QString& modeCaption);
     void endTyping();
     void finishAdd(const QString& name);
     void finishRename(int index, const QString& old, const QString& name);
@@ -58,10 +89,15 @@ private:
     bool nameInUse(const QString& name) const;
     void reportFailure(const QString& what, const QString& storeMessage);
 
-    MainWindow& w;
+    BookUi m_ui;
+    PoemStore& m_store;
+    Dialogs& m_dialogs;
+    Session& m_session;
+    const BrowseController& m_browse;
     QPointer<QCompleter> m_completer;
-    // 1 while a new book's name is typed, 2 while a book is renamed in place.
-    int m_typing = 0;
+    Typing m_typing = Typing::None;
+    // The entry a rename in place started from.
+    int m_renamingIndex = -1;
     InputState m_savedInputState = InputState::Free;
     bool m_finishing = false;
 };

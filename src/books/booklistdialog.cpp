@@ -1,9 +1,9 @@
 #include "books/booklistdialog.h"
 
 #include "app/busycursor.h"
+#include "books/bookstore.h"
 #include "db/messagesink.h"
 #include "db/sqlitedb.h"
-#include "db/sqltext.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -158,15 +158,9 @@ void BookListDialog::LoadBookLists() {
     List2->clear();
     int rows = 0;
     try {
-        SqlStatement st = m_db.prepare(QStringLiteral("select * from PoetBook Order by fBookOrderID"));
-        const int id = st.columnIndex(QStringLiteral("fBookID"));
-        const int name = st.columnIndex(QStringLiteral("fBook"));
-        const int selected = st.columnIndex(QStringLiteral("fBookSelected"));
-        while (st.next()) {
+        for (const BookRow& book : ReadBooks(m_db)) {
             ++rows;
-            // An empty value counts as paused.
-            const bool isSelected = !st.isNull(selected) && st.text(selected).trimmed().toDouble() == 1.0;
-            (isSelected ? List2 : List1)->addItem(newItem(st.text(name), st.int64(id)));
+            (book.selected ? List2 : List1)->addItem(newItem(book.name, book.id));
         }
     } catch (const SqlError& e) {
         warn(e.message());
@@ -262,18 +256,14 @@ void BookListDialog::cmdNameChg_Click() {
     const QString name = Text2->text().trimmed().isEmpty() ? QString() : Text2->text();
     if (name == old || name.isEmpty() || m_shownId < 0) return;
     try {
-        qint64 taken = 0;
         // Another book of that name (a change of Latin case alone is allowed).
-        m_db.scalarInt(QStringLiteral("select count(*) from PoetBook Where fBook=") + sqlText(name) +
-                           QStringLiteral(" And fBookID<>") + QString::number(m_shownId),
-                       &taken);
+        const bool taken = BookNameTakenByOther(m_db, name, m_shownId);
         // The main window's whole-collection entry carries the product name.
-        if (taken > 0 || name.compare(kProductName, Qt::CaseInsensitive) == 0) {
+        if (taken || name.compare(kProductName, Qt::CaseInsensitive) == 0) {
             warn(QStringLiteral("该目录名已有存在！"));
             return;
         }
-        m_db.exec(QStringLiteral("Update PoetBook Set fBook=") + sqlText(name) + QStringLiteral(" Where fBookID=") +
-                  QString::number(m_shownId));
+        RenameBook(m_db, m_shownId, name);
     } catch (const SqlError& e) {
         warn(QStringLiteral("目录修改操作失败，未作任何修改！\n\n") + e.message());
         return;
@@ -300,17 +290,11 @@ void BookListDialog::cmdOk_Click() {
     try {
         BusyCursor busy;
         // Order and selection of every book in one go: all rows or none.
-        SqlTransaction t(m_db);
-        const int selected = List2->count();
-        const auto write = [this](qint64 id, int order, int isSelected) {
-            m_db.exec(QStringLiteral("Update PoetBook Set fBookOrderID=%1,fBookSelected=%2 Where fBookID=%3")
-                          .arg(order)
-                          .arg(isSelected)
-                          .arg(id));
-        };
-        for (int i = 0; i < selected; ++i) write(idOf(List2->item(i)), i, 1);
-        for (int j = 0; j < List1->count(); ++j) write(idOf(List1->item(j)), selected + j, 0);
-        t.commit();
+        QList<qint64> selected;
+        QList<qint64> paused;
+        for (int i = 0; i < List2->count(); ++i) selected.append(idOf(List2->item(i)));
+        for (int j = 0; j < List1->count(); ++j) paused.append(idOf(List1->item(j)));
+        SaveBookOrder(m_db, selected, paused);
     } catch (const SqlError& e) {
         warn(QStringLiteral("目录排序操作失败，未作任何修改！\n\n") + e.message());
         return;

@@ -47,6 +47,12 @@ void SqlStatement::bind(int i, qint64 value) {
     if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
 }
 
+void SqlStatement::bindUtf8(int i, QByteArrayView utf8) {
+    const char* text = utf8.data() ? utf8.data() : "";
+    const int rc = m_stmt ? sqlite3_bind_text(m_stmt, i, text, int(utf8.size()), SQLITE_TRANSIENT) : SQLITE_MISUSE;
+    if (rc != SQLITE_OK) throw SqlError(QString::fromUtf8(sqlite3_errstr(rc)), rc);
+}
+
 void SqlStatement::reset() {
     if (!m_stmt) return;
     sqlite3_reset(m_stmt);

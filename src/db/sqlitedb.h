@@ -40,6 +40,9 @@ public:
     // QString binds NULL. Throw SqlError on failure.
     void bind(int i, const QString& value);
     void bind(int i, qint64 value);
+    // Text already in UTF-8, as bulk writes hold it: bound without a conversion.
+    // Always text, an empty or null view as "".
+    void bindUtf8(int i, QByteArrayView utf8);
     // Makes the statement ready to run again with new bound values.
     void reset();
     // Steps to the next row. False at the end of the rows; throws SqlError on failure.

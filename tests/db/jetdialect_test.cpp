@@ -16,6 +16,10 @@ TEST(JetDialect, RewritesConcatenationIsnullAndLeft) {
               QStringLiteral("where fbook_del<>'' or ((fbook_del) IS NULL)"));
     EXPECT_EQ(translateJetSql(QStringLiteral("set fbook_del=left(fcontent,instr(fcontent,'，')-1)")),
               QStringLiteral("set fbook_del=substr(fcontent,1,instr(fcontent,'，')-1)"));
+    // Parameters are left for binding, also right after a concatenation.
+    EXPECT_EQ(translateJetSql(QStringLiteral("Update PoetBook Set fBook=?1 Where '' & fBook=?2 And fBookID<>?3")),
+              QStringLiteral("Update PoetBook Set fBook=?1 Where (('' || ifnull(fBook,'')) COLLATE NOCASE)=?2 "
+                             "And fBookID<>?3"));
     // Joins named Left are no function.
     const QString join = QStringLiteral("from (Poetry a Left Join PoetDynasty b On a.fDynasty=b.fDynasty)");
     EXPECT_EQ(translateJetSql(join), join);

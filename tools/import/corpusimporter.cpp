@@ -449,31 +449,6 @@ Key128 poemKey(const char* poet, int poetLen, const char* title, int titleLen, c
     return k;
 }
 
-class Stmt {
-public:
-    Stmt(sqlite3* db, const char* sql) : m_db(db) {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
-            throw SqlError(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
-    }
-    ~Stmt() { sqlite3_finalize(m_stmt); }
-    Stmt(const Stmt&) = delete;
-    Stmt& operator=(const Stmt&) = delete;
-    sqlite3_stmt* get() const { return m_stmt; }
-    void bind(int i, const QByteArray& utf8) {
-        sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
-    void run() {
-        const int rc = sqlite3_step(m_stmt);
-        sqlite3_reset(m_stmt);
-        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
-            throw SqlError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db));
-    }
-
-private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
 struct FileJob {
     QString collection;
     QString path;
@@ -844,44 +819,44 @@ ImportResult ImportCorpus(const ImportOptions& opt) {
 
     // One transaction for the whole run, holding the write lock from the start;
     // whatever ends the run before the commit rolls it back.
-    db.execNative(QStringLiteral("BEGIN IMMEDIATE"));
-    struct Rollback {
-        SqlDatabase& db;
-        bool done = false;
-        ~Rollback() {
-            if (!done) sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-    } tx{db};
+    SqlTransaction tx(db);
 
     // Poems and poets already held.
     std::unordered_set<Key128, Key128Hash> held;
     {
-        Stmt st(h, "SELECT fPoet,fTitle,fContent FROM Poetry");
-        while (sqlite3_step(st.get()) == SQLITE_ROW) {
-            const auto col = [&](int i) { return reinterpret_cast<const char*>(sqlite3_column_text(st.get(), i)); };
-            const char* p = col(0);
-            const int pl = sqlite3_column_bytes(st.get(), 0);
-            const char* t = col(1);
-            const int tl = sqlite3_column_bytes(st.get(), 1);
-            const char* c = col(2);
-            const int cl = sqlite3_column_bytes(st.get(), 2);
-            held.insert(poemKey(p ? p : "", pl, t ? t : "", tl, c ? c : "", cl));
+        SqlStatement st = db.prepareNative(QStringLiteral("SELECT fPoet,fTitle,fContent FROM Poetry"));
+        while (st.next()) {
+            // NULL counts as empty text.
+            const auto col = [&](int i) {
+                const QByteArrayView v = st.utf8(i);
+                return std::pair<const char*, int>(v.data() ? v.data() : "", int(v.size()));
+            };
+            const auto [p, pl] = col(0);
+            const auto [t, tl] = col(1);
+            const auto [c, cl] = col(2);
+            held.insert(poemKey(p, pl, t, tl, c, cl));
         }
     }
     QHash<QString, PoetState> poets;
     {
-        Stmt st(h, "SELECT fPoet, ifnull(fBrief,'') <> '' FROM Poet");
-        while (sqlite3_step(st.get()) == SQLITE_ROW) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-            PoetState& s = poets[name];
-            s.hasBrief = s.hasBrief || sqlite3_column_int(st.get(), 1) != 0;
+        SqlStatement st = db.prepareNative(QStringLiteral("SELECT fPoet, ifnull(fBrief,'') <> '' FROM Poet"));
+        while (st.next()) {
+            PoetState& s = poets[QString::fromUtf8(st.utf8(0))];
+            s.hasBrief = s.hasBrief || st.int64(1) != 0;
         }
     }
 
-    Stmt insertPoem(h, "INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty) "
-                       "VALUES (-1,?1,?2,?3,?4,?5,?6,?7,?8,1)");
-    Stmt insertPoet(h, "INSERT INTO Poet (fPoet,fBrief) VALUES (?1,?2)");
-    Stmt fillBrief(h, "UPDATE Poet SET fBrief=?2 WHERE fPoet=?1 AND ifnull(fBrief,'')=''");
+    SqlStatement insertPoem = db.prepareNative(
+        QStringLiteral("INSERT INTO Poetry (fBookID,fType,fStyle,fPoet,fDynasty,fTitle,fPre,fContent,fMemo,fQty) "
+                       "VALUES (-1,?1,?2,?3,?4,?5,?6,?7,?8,1)"));
+    SqlStatement insertPoet = db.prepareNative(QStringLiteral("INSERT INTO Poet (fPoet,fBrief) VALUES (?1,?2)"));
+    SqlStatement fillBrief =
+        db.prepareNative(QStringLiteral("UPDATE Poet SET fBrief=?2 WHERE fPoet=?1 AND ifnull(fBrief,'')=''"));
+    // Runs a bound statement once and makes it ready for the next values.
+    const auto run = [](SqlStatement& st) {
+        st.next();
+        st.reset();
+    };
 
     std::map<BioList, BioIndex> bioLists;
     const auto findBio = [&](const QString& collection, const QString& sourceName) -> QString {
@@ -928,15 +903,15 @@ ImportResult ImportCorpus(const ImportOptions& opt) {
                     ++result.skipped;
                     continue;
                 }
-                insertPoem.bind(1, p.type.toUtf8());
-                insertPoem.bind(2, p.style.toUtf8());
-                insertPoem.bind(3, poet);
-                insertPoem.bind(4, p.dynasty.toUtf8());
-                insertPoem.bind(5, title);
-                insertPoem.bind(6, p.pre.toUtf8());
-                insertPoem.bind(7, content);
-                insertPoem.bind(8, p.memo.toUtf8());
-                insertPoem.run();
+                insertPoem.bindUtf8(1, p.type.toUtf8());
+                insertPoem.bindUtf8(2, p.style.toUtf8());
+                insertPoem.bindUtf8(3, poet);
+                insertPoem.bindUtf8(4, p.dynasty.toUtf8());
+                insertPoem.bindUtf8(5, title);
+                insertPoem.bindUtf8(6, p.pre.toUtf8());
+                insertPoem.bindUtf8(7, content);
+                insertPoem.bindUtf8(8, p.memo.toUtf8());
+                run(insertPoem);
                 ++result.added;
 
                 // One Poet row per name; a row without biography gets one from
@@ -944,18 +919,18 @@ ImportResult ImportCorpus(const ImportOptions& opt) {
                 auto ps = poets.find(p.poet);
                 if (ps == poets.end()) {
                     const QString bio = findBio(jobs[i].collection, p.sourcePoet);
-                    insertPoet.bind(1, poet);
-                    insertPoet.bind(2, bio.toUtf8());
-                    insertPoet.run();
+                    insertPoet.bindUtf8(1, poet);
+                    insertPoet.bindUtf8(2, bio.toUtf8());
+                    run(insertPoet);
                     ++result.poetsAdded;
                     poets.insert(p.poet, PoetState{!bio.isEmpty(), bit});
                 } else if (!ps->hasBrief && !(ps->triedCollections & bit)) {
                     ps->triedCollections |= bit;
                     const QString bio = findBio(jobs[i].collection, p.sourcePoet);
                     if (!bio.isEmpty()) {
-                        fillBrief.bind(1, poet);
-                        fillBrief.bind(2, bio.toUtf8());
-                        fillBrief.run();
+                        fillBrief.bindUtf8(1, poet);
+                        fillBrief.bindUtf8(2, bio.toUtf8());
+                        run(fillBrief);
                         ps->hasBrief = true;
                         ++result.briefsFilled;
                     }
@@ -977,7 +952,6 @@ ImportResult ImportCorpus(const ImportOptions& opt) {
     if (opt.progress) opt.progress(progress);
     // Fresh statistics for the query planner over the grown tables.
     if (result.added > 0) db.execNative(QStringLiteral("ANALYZE"));
-    db.execNative(QStringLiteral("COMMIT"));
-    tx.done = true;
+    tx.commit();
     return result;
 }
