@@ -144,7 +144,6 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
         b.mnuBookmarkDelAll = ui.mnuBookmarkDelAll;
         bookmarks = new BookmarkController(b, m_store.db(), *m_dialogs, m_session, *browse, this);
     }
-    templateEditor = new TemplateEditor(*this);
     templateEditor = new TemplateEditor({.fraModel = ui.fraModel,
                                          .cmdSetting = ui.cmdSetting,
                                          .mnuModel = ui.mnuModel,
