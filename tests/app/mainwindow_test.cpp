@@ -201,7 +201,7 @@ private slots:
             dialogs.files.push_back(other.path());
             w->mnuToolFile_Click();
             QCOMPARE(cboList->currentIndex(), e[1]);
-            QCOMPARE(MainWindow::tag(cboList), QString::number(e[1]));
+            QCOMPARE(w->browse->shownGrouping(), e[1]);
         }
     }
 
