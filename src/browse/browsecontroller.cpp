@@ -120,8 +120,9 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     m_filling = true;
     // The rows shown so far go first, so two large lists are never held at once.
     if (replace) m_model->clear();
+    PoemCounts counts;
     try {
-        TitleRows rows = ReadTitleRows(m_store.db(), filter, order);
+        TitleRows rows = ReadTitleRows(m_store.db(), filter, order, replace ? &counts : nullptr);
         if (replace) m_model->replaceRows(std::move(rows));
         else m_model->appendRows(rows);
     } catch (const SqlError&) {
@@ -135,7 +136,8 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     if (m_model->size() > 0 && (replace || selectedRow() < 0)) selectRow(0);
     m_filling = false;
     if (replace) {
-        UpdateCounters(filter, false);
+        // Counted by the pass that read the rows.
+        m_session.setListed(counts.titles, counts.poems);
     } else {
         // An append counts the list's titles; its poems are not counted again.
         m_session.setListed(m_model->size(), 0, false);

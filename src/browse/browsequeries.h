@@ -1,6 +1,7 @@
 #pragma once
 // The statements behind browsing: the rows the navigation tree is grouped from
 // and the counts the status bar shows.
+#include "browse/titlerows.h"
 #include "db/sqlitedb.h"
 
 #include <QByteArrayView>
@@ -17,12 +18,5 @@ enum class TitleGrouping { ByDynasty = 0, ByPoet = 1, ByForm = 2 };
 void ReadGroupingRows(SqlDatabase& db, TitleGrouping grouping, const QString& filter,
                       const std::function<void(QByteArrayView group, QByteArrayView child)>& row);
 
-// The titles a filter clause selects and the poems they hold (the sum of their
-// counts; 0 when there are no titles or no counts).
-struct PoemCounts {
-    qint64 titles = 0;
-    qint64 poems = 0;
-    bool operator==(const PoemCounts&) const = default;
-};
 // Counts the poems of a filter clause ("" for the whole table). Throws SqlError.
 PoemCounts CountPoems(SqlDatabase& db, const QString& filter);

@@ -53,7 +53,7 @@ TEST(TitleRows, ReadsTheTitleListQueryWithoutACap) {
         ReadTitleRows(fx.db(), QStringLiteral(" Where a.fPoet = 'p7'"), QStringLiteral("a.fTitle,a.fPoet"));
     EXPECT_EQ(some.size(), 800);
     EXPECT_EQ(TitleListQuery(QString(), QString()),
-              QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del from Poetry a "));
+              QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del,a.fQty from Poetry a "));
 }
 
 TEST(TitleRows, EditsAndAppendsKeepEveryRowsOwnTexts) {
