@@ -1,7 +1,6 @@
 #include "app/helpcontroller.h"
 
 #include "app/aboutwindow.h"
-#include "app/mainwindow.h"
 #include "app/prefaceviewer.h"
 
 #include <QAction>
@@ -18,16 +17,17 @@ void DesktopShellOpen(const QString& target) {
     QDesktopServices::openUrl(isAddress ? QUrl(target) : QUrl::fromLocalFile(target));
 }
 
-HelpController::HelpController(MainWindow& window) : QObject(&window), w(window) {
-    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), &w);
+HelpController::HelpController(const HelpUi& controls, std::function<QString()> programFolder, QWidget* window)
+    : QObject(window), ui(controls), m_programFolder(std::move(programFolder)), m_window(window) {
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
     f1->setObjectName(QStringLiteral("helpShortcut"));
     f1->setContext(Qt::WindowShortcut);
     connect(f1, &QShortcut::activated, this, [this] { ShowHelpFile(); });
-    connect(w.ui.mnuHlpBook, &QAction::triggered, this, [this] { mnuHlpBook_Click(); });
-    connect(w.ui.mnuHlpHtml, &QAction::triggered, this, [this] { mnuHlpHtml_Click(); });
-    connect(w.ui.mnuHlpMail, &QAction::triggered, this, [this] { mnuHlpMail_Click(); });
-    connect(w.ui.mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
-    connect(w.ui.mnuPreface, &QAction::triggered, this, [this] { mnuPreface_Click(); });
+    connect(ui.mnuHlpBook, &QAction::triggered, this, [this] { mnuHlpBook_Click(); });
+    connect(ui.mnuHlpHtml, &QAction::triggered, this, [this] { mnuHlpHtml_Click(); });
+    connect(ui.mnuHlpMail, &QAction::triggered, this, [this] { mnuHlpMail_Click(); });
+    connect(ui.mnuAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    connect(ui.mnuPreface, &QAction::triggered, this, [this] { mnuPreface_Click(); });
 }
 
 void HelpController::ShellOpen(const QString& target) {
@@ -35,7 +35,7 @@ void HelpController::ShellOpen(const QString& target) {
 }
 
 QString HelpController::helpTarget() const {
-    const QString chm = w.HelpFile.isEmpty() ? MainWindow::programFolder() + QStringLiteral("/readme.chm") : w.HelpFile;
+    const QString chm = HelpFile.isEmpty() ? m_programFolder() + QStringLiteral("/readme.chm") : HelpFile;
     if (QFileInfo::exists(chm)) return chm;
     return QFileInfo(chm).dir().filePath(QStringLiteral("readme.html"));
 }
@@ -50,12 +50,12 @@ void HelpController::mnuHlpHtml_Click() { ShellOpen(kProductWebPage); }
 void HelpController::mnuHlpMail_Click() { ShellOpen(QStringLiteral("mailTo:") + kAuthorMailAddress); }
 
 void HelpController::mnuAbout_Click() {
-    AboutWindow about([this](const QString& target) { ShellOpen(target); }, &w);
+    AboutWindow about([this](const QString& target) { ShellOpen(target); }, m_window);
     about.exec();
 }
 
 void HelpController::mnuPreface_Click() {
-    PrefaceViewer viewer(MainWindow::programFolder(), &w);
+    PrefaceViewer viewer(m_programFolder(), m_window);
     viewer.State = 0;
     viewer.exec();
 }

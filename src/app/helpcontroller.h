@@ -7,7 +7,17 @@
 #include <QString>
 #include <functional>
 
-class MainWindow;
+class QAction;
+class QWidget;
+
+// The help menu's entries.
+struct HelpUi {
+    QAction* mnuHlpBook = nullptr;
+    QAction* mnuHlpHtml = nullptr;
+    QAction* mnuHlpMail = nullptr;
+    QAction* mnuAbout = nullptr;
+    QAction* mnuPreface = nullptr;
+};
 
 // The author's mailbox (the product web page is kProductWebPage).
 inline const QString kAuthorMailAddress = QStringLiteral("lyrabook@forelane.org");
@@ -20,7 +30,12 @@ void DesktopShellOpen(const QString& target);
 class HelpController : public QObject {
     Q_OBJECT
 public:
-    explicit HelpController(MainWindow& window);
+    // `window` takes the F1 key and owns the about and preface windows;
+    // `programFolder` gives the folder the help file and the preface are in.
+    HelpController(const HelpUi& ui, std::function<QString()> programFolder, QWidget* window);
+
+    // The help file F1 opens; empty: readme.chm in the program folder.
+    QString HelpFile;
 
     // The "open" used for every target; tests replace it so that nothing is
     // really opened.
@@ -39,5 +54,7 @@ public:
     void mnuPreface_Click();
 
 private:
-    MainWindow& w;
+    HelpUi ui;
+    std::function<QString()> m_programFolder;
+    QWidget* m_window;
 };

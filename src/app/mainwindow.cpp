@@ -65,8 +65,13 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("蓝溪诗汇 "));
     setupUi();
     m_rects = designLayout();
-    browse = new BrowseController(*this);
-    display = new DisplayController(*this);
+    browse = new BrowseController({ui.lstTitle, ui.cboTitle2, ui.tvwList, ui.cboList, ui.cboPoet2, ui.cboBook, ui.mnuLst,
+                                   ui.myState},
+                                  m_store, *m_dialogs, m_session, *this, this);
+    display = new DisplayController({ui.cboModel, ui.chkModel, ui.cboText, ui.fraModel, ui.myModel, ui.RichTextBox1,
+                                     ui.txtPoet2, ui.cboPoet2, ui.fraSeek, ui.txtTitle, ui.cboPoet, ui.cboDynasty,
+                                     ui.cboType, ui.cboStyle, ui.txtQty, ui.txtPre, ui.txtContent, ui.txtMemo},
+                                    m_store, *m_dialogs, m_session, *browse, this);
     searchIndexer = new SearchIndexController(m_store, ui.StatusBar1, ui.mnuSeekFold, this);
     poemEditor = new PoemEditor({.fraSeek = ui.fraSeek,
                                  .txtTitle = ui.txtTitle,
@@ -169,20 +174,30 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
     connect(search, &SearchController::poemEditLeft, poemEditor, &PoemEditor::LeavePoemEdit);
     connect(search, &SearchController::titleListWanted, browse,
             [this](const QString& filter, const QString& order, bool append) {
-                browse->FillTitleList(filter, order, append ? QStringLiteral("1") : QStringLiteral("0"));
+                browse->FillTitleList(filter, order, append ? ListFill::Append : ListFill::Replace);
             });
     connect(templateEditor, &TemplateEditor::templateEdited, display, [this] { display->RenderSelectedPoem(); });
-    pinyin = new PinyinHint(*this);
+    pinyin = new PinyinHint({ui.mnuToolPy, ui.RichTextBox1}, m_store.db(), this);
     pinyinNotes = new PinyinView(ui.mnuTool, ui.RichTextBox1, m_store.db(), *m_dialogs, this);
     display->setNotes(pinyinNotes);
+    duplicates = new DuplicateCheck({ui.mnuToolCHK, ui.cboTitle2, ui.cboTitle3, ui.myCheck, ui.lstTitle}, m_store.db(),
+                                    *m_dialogs, this);
+    output = new OutputController({ui.cmdPrint, ui.mnuPrint, ui.mnuFileOutput, ui.RichTextBox1}, *m_dialogs, *display,
+                                  &MainWindow::programFolder, this);
+    help = new HelpController({ui.mnuHlpBook, ui.mnuHlpHtml, ui.mnuHlpMail, ui.mnuAbout, ui.mnuPreface},
+                              &MainWindow::programFolder, this);
+    // How browsing, the pane and the tools follow one another.
+    connect(browse, &BrowseController::poemChosen, display, [this](qint64 id) { display->RenderPoem(id); });
+    connect(display, &DisplayController::lineKindFormatWanted, templateEditor,
+            [this](int kind) { templateEditor->ShowLineKindFormat(kind); });
     connect(pinyinNotes, &PinyinView::renderWanted, display, [this] { display->RenderSelectedPoem(); });
     // The bookmarked poems replace the title list.
     connect(bookmarks, &BookmarkController::listWanted, browse, [this](const QString& filter, const QString& order) {
-        browse->FillTitleList(filter, order, QStringLiteral("0"));
+        browse->FillTitleList(filter, order, ListFill::Replace);
     });
-    duplicates = new DuplicateCheck(*this);
-    output = new OutputController(*this);
-    help = new HelpController(*this);
+    connect(duplicates, &DuplicateCheck::listWanted, browse, [this](const QString& filter, const QString& order) {
+        browse->FillTitleList(filter, order, ListFill::Replace);
+    });
     databaseCheck = new DatabaseCheck(ui.mnuToolDbCheck, m_store, *m_dialogs, this);
     // An open that finds the file held by another program shows how long it waits.
     m_busyNote = std::make_unique<BusyWaitNote>(this);
@@ -412,7 +427,7 @@ void MainWindow::Form_Load() {
     // 2. Centre on the screen.
     centreOnScreen();
     // 3. The help file.
-    HelpFile = programFolder() + QStringLiteral("/readme.chm");
+    help->HelpFile = programFolder() + QStringLiteral("/readme.chm");
     // 4. No poem edit armed.
     m_session.setEditMode(EditMode::None);
     // 5. The database beside the program.
@@ -572,7 +587,12 @@ void MainWindow::FillTitleList(const QString& filter, const QString& order, cons
     browse->FillTitleList(filter, order, mode);
 }
 
-void MainWindow::RenderPoem(const QString& id) { display->RenderPoem(id); }
+void MainWindow::RenderPoem(const QString& id) {
+    // An id that is no number names no poem.
+    bool ok = false;
+    const qint64 n = id.trimmed().toLongLong(&ok);
+    display->RenderPoem(ok ? n : 0);
+}
 
 // ---- Layout ----
 

@@ -191,7 +191,6 @@ public:
     // The state the window's parts share.
     Session& session() { return m_session; }
     const Session& session() const { return m_session; }
-    QString HelpFile;
     QString PoetExpandState = QStringLiteral("0");
 
     PoemStore& store() { return m_store; }

@@ -83,7 +83,6 @@ void MainWindow::setupUi() {
     ui.cboList = make<QComboBox>(ui.fraSelect, QStringLiteral("cboList"));
     ui.cboList->addItems({QStringLiteral("按[朝代]排列"), QStringLiteral("按[作者]排列"), QStringLiteral("按[格式]排列")});
     ui.cboList->setCurrentIndex(-1);
-    setTag(ui.cboList, QStringLiteral("-1"));
     ui.cboList->setAccessibleName(QStringLiteral("分类方式"));
     ui.tvwList = make<QTreeView>(ui.fraSelect, QStringLiteral("tvwList"));
     ui.tvwList->setHeaderHidden(true);

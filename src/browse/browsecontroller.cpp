@@ -3,12 +3,14 @@
 #include "app/artwork.h"
 #include "app/busycursor.h"
 #include "app/combochoice.h"
-#include "app/mainwindow.h"
+#include "app/session.h"
+#include "app/windowframe.h"
 #include "browse/historyline.h"
 #include "browse/navigationtreemodel.h"
 #include "browse/titlelistmodel.h"
 #include "browse/titlelistview.h"
-#include "db/sqltext.h"
+#include "db/messagesink.h"
+#include "db/poemstore.h"
 #include "search/poemfilter.h"
 
 #include <QApplication>
@@ -24,33 +26,42 @@
 
 namespace {
 
-struct Grouping {
-    const char* query;
-    const char* groupImage;
-    const char* childImage;
+// The pictures of a grouping's groups and children.
+struct GroupingImages {
+    const char* group;
+    const char* child;
 };
 
-// Index 0 by dynasty, 1 by poet, 2 by form.
-const Grouping kGroupings[] = {
-    {"select distinct a.fDynasty,a.fPoet,b.fID from (Poetry a Left Join PoetDynasty b On a.fDynasty=b.fDynasty) "
-     "%1 Order By b.fID,a.fPoet",
-     "wall", "poet"},
-    {"select distinct a.fPoet,'' as bb from Poetry a %1 Order By a.fPoet", "poet", "clsdfold"},
-    {"select distinct a.fStyle,a.fPoet from Poetry a %1 Order By a.fStyle,a.fPoet", "clsdfold", "poet"},
-};
+GroupingImages imagesOf(TitleGrouping grouping) {
+    switch (grouping) {
+    case TitleGrouping::ByDynasty: return {"wall", "poet"};
+    case TitleGrouping::ByPoet: return {"poet", "clsdfold"};
+    case TitleGrouping::ByForm: return {"clsdfold", "poet"};
+    }
+    return {"", ""};
+}
+
+// The grouping of an entry of the grouping list; false for any other index.
+bool groupingAt(int index, TitleGrouping* grouping) {
+    if (index < 0 || index > 2) return false;
+    *grouping = TitleGrouping(index);
+    return true;
+}
 
 } // namespace
 
-BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(window) {
+BrowseController::BrowseController(const BrowseUi& controls, PoemStore& store, MessageSink& messages,
+                                   Session& session, WindowFrame& frame, QObject* parent)
+    : QObject(parent), ui(controls), m_store(store), m_messages(messages), m_session(session) {
     m_model = new TitleListModel(this);
-    TitleListView* list = w.ui.lstTitle;
+    TitleListView* list = ui.lstTitle;
     list->setModel(m_model);
     list->setToolTip(QStringLiteral("选入作品列表"));
     // Column widths in twips: 4322, 2117, 2117 and a hidden id column.
     QTreeView* details = list->detailsView();
-    details->setColumnWidth(0, w.twipsToPixels(4322));
-    details->setColumnWidth(1, w.twipsToPixels(2117));
-    details->setColumnWidth(2, w.twipsToPixels(2117));
+    details->setColumnWidth(0, frame.twipsToPixels(4322));
+    details->setColumnWidth(1, frame.twipsToPixels(2117));
+    details->setColumnWidth(2, frame.twipsToPixels(2117));
     details->setColumnHidden(3, true);
 
     // A click shows its poem once: through the change of the current row, or, when
@@ -73,10 +84,10 @@ BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(win
     m_model->setLargeIcons(list->viewStyle() == 0);
     connect(list, &TitleListView::viewStyleChanged, m_model, [this](int style) { m_model->setLargeIcons(style == 0); });
 
-    connectChoice(w.ui.cboTitle2, this, [this] { cboTitle2_Click(); });
+    connectChoice(ui.cboTitle2, this, [this] { cboTitle2_Click(); });
 
     m_tree = new NavigationTreeModel(this);
-    QTreeView* tree = w.ui.tvwList;
+    QTreeView* tree = ui.tvwList;
     tree->setModel(m_tree);
     tree->viewport()->installEventFilter(this);
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
@@ -91,7 +102,7 @@ BrowseController::BrowseController(MainWindow& window) : QObject(&window), w(win
 
 bool BrowseController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == w.ui.tvwList->viewport()) m_nodeChangesAtPress = m_nodeChanges;
+        if (watched == ui.tvwList->viewport()) m_nodeChangesAtPress = m_nodeChanges;
         else m_rowChangesAtPress = m_rowChanges;
     }
     return QObject::eventFilter(watched, event);
@@ -100,14 +111,18 @@ bool BrowseController::eventFilter(QObject* watched, QEvent* event) {
 // ---- Title list ----
 
 void BrowseController::FillTitleList(const QString& filter, const QString& order, const QString& mode) {
+    FillTitleList(filter, order, mode.trimmed().toDouble() == 0.0 ? ListFill::Replace : ListFill::Append);
+}
+
+void BrowseController::FillTitleList(const QString& filter, const QString& order, ListFill fill) {
     BusyCursor busy;
-    // The mode text compared as a number: 0 replaces, anything else appends.
-    const bool replace = mode.trimmed().toDouble() == 0.0;
+    const bool replace = fill == ListFill::Replace;
     m_filling = true;
     // The rows shown so far go first, so two large lists are never held at once.
     if (replace) m_model->clear();
+    PoemCounts counts;
     try {
-        TitleRows rows = ReadTitleRows(w.store().db(), filter, order);
+        TitleRows rows = ReadTitleRows(m_store.db(), filter, order, replace ? &counts : nullptr);
         if (replace) m_model->replaceRows(std::move(rows));
         else m_model->appendRows(rows);
     } catch (const SqlError&) {
@@ -121,40 +136,37 @@ void BrowseController::FillTitleList(const QString& filter, const QString& order
     if (m_model->size() > 0 && (replace || selectedRow() < 0)) selectRow(0);
     m_filling = false;
     if (replace) {
-        UpdateCounters(filter, false);
+        // Counted by the pass that read the rows.
+        m_session.setListed(counts.titles, counts.poems);
     } else {
         // An append counts the list's titles; its poems are not counted again.
-        w.session().setListed(m_model->size(), 0, false);
+        m_session.setListed(m_model->size(), 0, false);
     }
     lstTitle_Click();
 }
 
 void BrowseController::UpdateCounters(const QString& filter, bool totals) {
     BusyCursor busy;
-    qint64 n = 0;
-    qint64 m = 0;
+    PoemCounts counts;
     try {
-        w.store().db().scalarInt(QStringLiteral("Select Count(*) from Poetry a ") + filter, &n);
-        if (n > 0 && !w.store().db().scalarInt(QStringLiteral("Select sum(a.fQty) from Poetry a ") + filter, &m))
-            m = 0;
+        counts = CountPoems(m_store.db(), filter);
     } catch (const SqlError&) {
-        n = 0;
-        m = 0;
+        counts = PoemCounts{};
     }
-    if (totals) w.session().setTotals(n, m);
-    else w.session().setListed(n, m);
+    if (totals) m_session.setTotals(counts.titles, counts.poems);
+    else m_session.setListed(counts.titles, counts.poems);
 }
 
 int BrowseController::selectedRow() const {
-    const QModelIndex i = w.ui.lstTitle->listView()->selectionModel()->currentIndex();
+    const QModelIndex i = ui.lstTitle->listView()->selectionModel()->currentIndex();
     return i.isValid() ? i.row() : -1;
 }
 
 void BrowseController::selectRow(int row) {
-    QItemSelectionModel* sel = w.ui.lstTitle->listView()->selectionModel();
+    QItemSelectionModel* sel = ui.lstTitle->listView()->selectionModel();
     const QModelIndex i = m_model->index(row, 0);
     sel->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    w.ui.lstTitle->currentView()->scrollTo(i);
+    ui.lstTitle->currentView()->scrollTo(i);
 }
 
 void BrowseController::lstTitle_Click() {
@@ -169,8 +181,8 @@ void BrowseController::lstTitle_Click() {
     }
     const TitleRow r = m_model->row(row);
     const QString id = QString::number(r.poemId);
-    QComboBox* history = w.ui.cboTitle2;
-    w.session().setShownPoemId(r.poemId);
+    QComboBox* history = ui.cboTitle2;
+    m_session.setShownPoemId(r.poemId);
     history->blockSignals(true);
     RemoveHistoryEntry(r.poemId, 1);
     while (history->count() > 30) history->removeItem(history->count() - 1);
@@ -184,20 +196,20 @@ void BrowseController::lstTitle_Click() {
 
 void BrowseController::lstTitle_ItemClick() { lstTitle_Click(); }
 
-void BrowseController::lstTitle_MouseDown(const QPoint& globalPos) { w.ui.mnuLst->popup(globalPos); }
+void BrowseController::lstTitle_MouseDown(const QPoint& globalPos) { ui.mnuLst->popup(globalPos); }
 
 void BrowseController::cboTitle2_Click() {
-    const int index = w.ui.cboTitle2->currentIndex();
+    const int index = ui.cboTitle2->currentIndex();
     if (index < 0) return;
-    const qint64 id = w.ui.cboTitle2->itemData(index).toLongLong();
+    const qint64 id = ui.cboTitle2->itemData(index).toLongLong();
     if (id <= 0) return;
     // The shown poem stays the one last chosen in the title list: a look at
     // another poem through the history does not move an armed edit to it.
-    w.RenderPoem(QString::number(id));
+    emit poemChosen(id);
 }
 
 void BrowseController::RemoveHistoryEntry(qint32 id, int force) {
-    QComboBox* history = w.ui.cboTitle2;
+    QComboBox* history = ui.cboTitle2;
     for (int i = 0; i < history->count(); ++i) {
         if (history->itemData(i).toLongLong() == id) {
             if (force == 1 || i > 0) {
@@ -213,13 +225,13 @@ void BrowseController::RemoveHistoryEntry(qint32 id, int force) {
 // ---- Navigation tree ----
 
 void BrowseController::FillNavigationTree(const QString& filter) {
-    const int index = w.ui.cboList->currentIndex();
-    if (index < 0 || index > 2) return;
-    const Grouping& g = kGroupings[index];
-    const QString groupImage = QString::fromLatin1(g.groupImage);
-    const QString childImage = QString::fromLatin1(g.childImage);
-    const QString poetInEditor = w.ui.cboPoet2->currentText();
-    QTreeView* tree = w.ui.tvwList;
+    TitleGrouping grouping;
+    if (!groupingAt(ui.cboList->currentIndex(), &grouping)) return;
+    const GroupingImages images = imagesOf(grouping);
+    const QString groupImage = QString::fromLatin1(images.group);
+    const QString childImage = QString::fromLatin1(images.child);
+    const QString poetInEditor = ui.cboPoet2->currentText();
+    QTreeView* tree = ui.tvwList;
 
     m_treeFilling = true;
     NavigationTreeModel::Nodes nodes;
@@ -233,10 +245,7 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     const bool childIsPoet = childImage == u"poet";
     qint32 counter = 0;
     try {
-        SqlStatement st = w.store().db().prepare(QString::fromUtf8(g.query).arg(filter));
-        while (st.next()) {
-            const QByteArrayView group = st.utf8(0);
-            const QByteArrayView child = st.utf8(1);
+        ReadGroupingRows(m_store.db(), grouping, filter, [&](QByteArrayView group, QByteArrayView child) {
             if (nodes.empty() || group != nodes.lastGroupText()) {
                 nodes.addGroup(group, counter++);
                 if (groupIsPoet && group == QByteArrayView(poetBytes)) {
@@ -251,9 +260,9 @@ void BrowseController::FillNavigationTree(const QString& filter) {
                     selectChild = nodes.childCount(selectGroup) - 1;
                 }
             }
-        }
+        });
     } catch (const SqlError& e) {
-        w.store().reportReadFailure(e);
+        m_store.reportReadFailure(e);
     }
     const bool empty = nodes.empty();
     m_tree->reset(std::move(nodes), groupImage, childImage);
@@ -261,7 +270,7 @@ void BrowseController::FillNavigationTree(const QString& filter) {
     if (empty) {
         m_treeFilling = false;
         m_model->clear();
-        w.dialogs().message(QStringLiteral("目前未有诗词选入！"), MessageSink::Icon::Warning);
+        m_messages.message(QStringLiteral("目前未有诗词选入！"), MessageSink::Icon::Warning);
         return;
     }
     if (selectGroup < 0) selectGroup = 0;
@@ -275,10 +284,10 @@ void BrowseController::FillNavigationTree(const QString& filter) {
 }
 
 void BrowseController::cboList_Click() {
-    const int index = w.ui.cboList->currentIndex();
-    if (MainWindow::tag(w.ui.cboList).toInt() == index) return;
+    const int index = ui.cboList->currentIndex();
+    if (m_shownGrouping == index) return;
     FillNavigationTree(QString());
-    MainWindow::setTag(w.ui.cboList, QString::number(index));
+    m_shownGrouping = index;
 }
 
 void BrowseController::tvwList_NodeClick(const QModelIndex& node) {
@@ -288,26 +297,26 @@ void BrowseController::tvwList_NodeClick(const QModelIndex& node) {
     const bool group = node.data(NavigationTreeModel::KeyRole).toString().startsWith(u'B');
     const QString text = m_tree->text(node);
     const QString parent = m_tree->text(node.parent());
-    switch (w.ui.cboList->currentIndex()) {
-    case 0:
+    TitleGrouping grouping;
+    if (!groupingAt(ui.cboList->currentIndex(), &grouping)) return;
+    switch (grouping) {
+    case TitleGrouping::ByDynasty:
         if (group) dynasty = text;
         else dynasty = parent, poet = text;
         break;
-    case 1:
+    case TitleGrouping::ByPoet:
         if (group) poet = text;
         else style = text, poet = parent;
         break;
-    case 2:
+    case TitleGrouping::ByForm:
         if (group) style = text;
         else style = parent, poet = text;
         break;
-    default:
-        return;
     }
     const QString filter = BuildPoemFilter(QString(), dynasty, style, poet, QString(), QString(), QString(), QString(),
                                            QString());
-    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
-    w.ui.myState->setText(QStringLiteral("状态：[查询]"));
+    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), ListFill::Replace);
+    ui.myState->setText(QStringLiteral("状态：[查询]"));
 }
 
 // ---- Book selector ----
@@ -315,22 +324,22 @@ void BrowseController::tvwList_NodeClick(const QModelIndex& node) {
 void BrowseController::cboBook_Click() {
     // Runs only while the combo is shown (not replaced by the duplicate picker's
     // layout) and no book name is being typed.
-    if (w.ui.cboBook->isHidden()) return;
-    if (w.session().inputState() != InputState::Free) return;
+    if (ui.cboBook->isHidden()) return;
+    if (m_session.inputState() != InputState::Free) return;
     BusyCursor busy;
-    const int index = w.ui.cboBook->currentIndex();
+    const int index = ui.cboBook->currentIndex();
     QString filter;
     if (index >= 1) {
         qint32 id = -1;
         try {
-            id = w.store().FindBookID(w.ui.cboBook->itemText(index));
+            id = m_store.FindBookID(ui.cboBook->itemText(index));
         } catch (const SqlError& e) {
-            w.store().reportReadFailure(e);
+            m_store.reportReadFailure(e);
             return;
         }
         if (id == -1) return;
         filter = QStringLiteral(" Where a.fBookID=") + QString::number(id);
     }
-    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), QStringLiteral("0"));
-    w.ui.myState->setText(QStringLiteral("状态：[") + w.ui.cboBook->toolTip() + u']');
+    FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), ListFill::Replace);
+    ui.myState->setText(QStringLiteral("状态：[") + ui.cboBook->toolTip() + u']');
 }

@@ -59,16 +59,25 @@ void TitleRows::setText(int i, const QString& title, const QString& poet, const 
 }
 
 QString TitleListQuery(const QString& filter, const QString& order) {
-    QString sql = QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del from Poetry a ") +
+    QString sql = QStringLiteral("select distinct a.fTitle,a.fStyle,a.fPoet,a.fPoemID,a.fBookmark,a.fBook_del,a.fQty "
+                                 "from Poetry a ") +
                   filter;
     if (!order.isEmpty()) sql += QStringLiteral(" Order by ") + order;
     return sql;
 }
 
-TitleRows ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order) {
+TitleRows ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order, PoemCounts* counts) {
     TitleRows rows;
     SqlStatement st = db.prepare(TitleListQuery(filter, order));
     // fBook_del (the duplicate check's scratch value) is selected but not kept.
-    while (st.next()) rows.append(st.utf8(0), st.utf8(1), st.utf8(2), qint32(st.int64(3)), qint32(st.int64(4)));
+    // fPoemID is the table's key, so "distinct" never merges two rows: every row
+    // is one poem of the filter, as Count(*) counts them, and the counts add up
+    // as sum(fQty) does, leaving NULL out.
+    qint64 poems = 0;
+    while (st.next()) {
+        rows.append(st.utf8(0), st.utf8(1), st.utf8(2), qint32(st.int64(3)), qint32(st.int64(4)));
+        if (!st.isNull(6)) poems += st.int64(6);
+    }
+    if (counts) *counts = {rows.size(), poems};
     return rows;
 }

@@ -65,7 +65,18 @@ private:
     QHash<QByteArray, qint32> m_textIndex;
 };
 
-// The title-list query for a filter clause and an ORDER BY list.
+// The titles a filter clause selects and the poems they hold (the sum of their
+// counts; 0 when there are no titles or no counts).
+struct PoemCounts {
+    qint64 titles = 0;
+    qint64 poems = 0;
+    bool operator==(const PoemCounts&) const = default;
+};
+
+// The title-list query for a filter clause and an ORDER BY list. Each row also
+// carries the poem's count, so that the list is counted by the pass that reads it.
 QString TitleListQuery(const QString& filter, const QString& order);
-// Runs the query and returns its rows. Throws SqlError.
-TitleRows ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order);
+// Runs the query and returns its rows; with `counts`, also the titles and poems
+// of the filter, the same numbers its Count(*) and sum(fQty) give, from the same
+// pass instead of two more. Throws SqlError.
+TitleRows ReadTitleRows(SqlDatabase& db, const QString& filter, const QString& order, PoemCounts* counts = nullptr);

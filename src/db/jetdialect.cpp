@@ -48,6 +48,10 @@ std::vector<Token> tokenize(const QString& s) {
         } else if (isWordStart(c)) {
             while (j < n && isWordChar(s[j])) ++j;
             out.push_back({Tok::Word, s.mid(i, j - i)});
+        } else if (c == u'?') {
+            // A parameter, "?" or "?NNN", is one operand like a number.
+            while (j < n && s[j].isDigit()) ++j;
+            out.push_back({Tok::Number, s.mid(i, j - i)});
         } else if (c.isDigit()) {
             while (j < n && (s[j].isDigit() || s[j] == u'.')) ++j;
             out.push_back({Tok::Number, s.mid(i, j - i)});

@@ -10,13 +10,47 @@
 #include <QString>
 #include <array>
 
-class MainWindow;
+class BrowseController;
+class Dialogs;
 class PinyinView;
+class PoemStore;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QTextEdit;
+class Session;
+
+// The controls the display works on: the template selector, the pane, the poet
+// panel's name and biography, and the poem fields it loads.
+struct DisplayUi {
+    QComboBox* cboModel = nullptr;
+    QCheckBox* chkModel = nullptr;
+    QComboBox* cboText = nullptr;
+    QFrame* fraModel = nullptr;
+    QLabel* myModel = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+    QTextEdit* txtPoet2 = nullptr;
+    QComboBox* cboPoet2 = nullptr;
+    QFrame* fraSeek = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QComboBox* cboPoet = nullptr;
+    QComboBox* cboDynasty = nullptr;
+    QComboBox* cboType = nullptr;
+    QComboBox* cboStyle = nullptr;
+    QLineEdit* txtQty = nullptr;
+    QTextEdit* txtPre = nullptr;
+    QTextEdit* txtContent = nullptr;
+    QTextEdit* txtMemo = nullptr;
+};
 
 class DisplayController : public QObject {
     Q_OBJECT
 public:
-    explicit DisplayController(MainWindow& window);
+    // `browse` tells which row of the title list is selected.
+    DisplayController(const DisplayUi& ui, PoemStore& store, Dialogs& dialogs, Session& session,
+                      const BrowseController& browse, QObject* parent);
 
     Template CurrentTemplate = DefaultTemplate();
     int DefaultTemplateIndex = 0;
@@ -45,7 +79,8 @@ public:
     bool templatePanelShown() const;
 
     // Rendering.
-    void RenderPoem(const QString& id);
+    // Draws the poem with this id; an id that names no poem empties the pane.
+    void RenderPoem(qint64 id);
     void RenderSelectedPoem();
     qint32 MeasureCharWidth(int kind) const;
     qint32 MeasureCharHeight(int kind) const;
@@ -55,8 +90,16 @@ public:
     QString LoadedTitle;
     QString LoadedPoet;
 
+signals:
+    // The template panel should show the format of this line kind.
+    void lineKindFormatWanted(int kind);
+
 private:
-    MainWindow& w;
+    DisplayUi ui;
+    PoemStore& m_store;
+    Dialogs& m_dialogs;
+    Session& m_session;
+    const BrowseController& m_browse;
     QString m_shownPoet;
     PinyinView* m_notes = nullptr;
 };

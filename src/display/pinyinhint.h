@@ -3,12 +3,21 @@
 // readings of the selected characters.
 #include <QObject>
 
-class MainWindow;
+class QAction;
+class QTextEdit;
+class SqlDatabase;
+
+// The menu entry that turns the hints on and the pane they are shown over.
+struct PinyinHintUi {
+    QAction* mnuToolPy = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+};
 
 class PinyinHint : public QObject {
     Q_OBJECT
 public:
-    explicit PinyinHint(MainWindow& window);
+    // The readings are looked up in `db`.
+    PinyinHint(const PinyinHintUi& ui, SqlDatabase& db, QObject* parent);
 
     // Turns the hints on or off (inverts the tick of mnuToolPy); off clears the tooltip.
     void mnuToolPy_Click();
@@ -18,5 +27,6 @@ public:
 
 private:
     void toggled(bool on);
-    MainWindow& w;
+    PinyinHintUi ui;
+    SqlDatabase& m_db;
 };

@@ -1,7 +1,7 @@
 #include "tools/duplicatecheck.h"
 
 #include "app/busycursor.h"
-#include "app/mainwindow.h"
+#include "db/messagesink.h"
 #include "browse/titlelistview.h"
 #include "tools/duplicatequery.h"
 
@@ -17,15 +17,17 @@ constexpr int kIdColumn = 1;
 constexpr int kClauseColumn = 2;
 } // namespace
 
-DuplicateCheck::DuplicateCheck(MainWindow& window) : QObject(&window), w(window) {
-    connect(w.ui.mnuToolCHK, &QAction::triggered, this, [this] { mnuToolCHK_Click(); });
-    connect(w.ui.cboTitle3, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle3_Click(); });
+DuplicateCheck::DuplicateCheck(const DuplicateCheckUi& controls, SqlDatabase& db, MessageSink& messages,
+                               QObject* parent)
+    : QObject(parent), ui(controls), m_db(db), m_messages(messages) {
+    connect(ui.mnuToolCHK, &QAction::triggered, this, [this] { mnuToolCHK_Click(); });
+    connect(ui.cboTitle3, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cboTitle3_Click(); });
 }
 
 void DuplicateCheck::mnuToolCHK_Click() {
     // A checkable action has already flipped its mark when `triggered` arrives;
     // so has a click from code through trigger(). The mark is the state.
-    if (!w.ui.mnuToolCHK->isChecked()) {
+    if (!ui.mnuToolCHK->isChecked()) {
         ShowTitleHistory(true);
         return;
     }
@@ -33,14 +35,14 @@ void DuplicateCheck::mnuToolCHK_Click() {
         ShowTitleHistory(false);
     } else if (m_failed) {
         // The check did not run: it is not on.
-        w.ui.mnuToolCHK->setChecked(false);
+        ui.mnuToolCHK->setChecked(false);
     }
 }
 
 bool DuplicateCheck::RepeatCheck() {
     BusyCursor busy;
     m_failed = false;
-    SqlDatabase& db = w.store().db();
+    SqlDatabase& db = m_db;
     QList<DuplicateRow> rows;
     try {
         // The scratch column is rewritten whole or not at all.
@@ -50,15 +52,15 @@ bool DuplicateCheck::RepeatCheck() {
         rows = ReadDuplicateRows(db);
     } catch (const SqlError& e) {
         m_failed = true;
-        w.dialogs().message(QStringLiteral("重复诗词检验失败：") + e.message(), MessageSink::Icon::Warning);
+        m_messages.message(QStringLiteral("重复诗词检验失败：") + e.message(), MessageSink::Icon::Warning);
         return true;
     }
     if (rows.isEmpty()) {
-        w.dialogs().message(QStringLiteral("系统检验完毕，未发现重复的诗词作品记录！"), MessageSink::Icon::Information);
+        m_messages.message(QStringLiteral("系统检验完毕，未发现重复的诗词作品记录！"), MessageSink::Icon::Information);
         return true;
     }
 
-    QComboBox* list = w.ui.cboTitle3;
+    QComboBox* list = ui.cboTitle3;
     auto* model = qobject_cast<QStandardItemModel*>(list->model());
     const QList<DuplicateEntry> entries = DuplicateEntries(rows);
     list->blockSignals(true);
@@ -79,15 +81,15 @@ bool DuplicateCheck::RepeatCheck() {
 }
 
 void DuplicateCheck::ShowTitleHistory(bool show) {
-    w.ui.cboTitle2->setVisible(show);
-    w.ui.cboTitle3->setVisible(!show);
-    w.ui.myCheck->setText(show ? QString() : QStringLiteral("检"));
+    ui.cboTitle2->setVisible(show);
+    ui.cboTitle3->setVisible(!show);
+    ui.myCheck->setText(show ? QString() : QStringLiteral("检"));
 }
 
 void DuplicateCheck::cboTitle3_Click() {
-    const int row = w.ui.cboTitle3->currentIndex();
+    const int row = ui.cboTitle3->currentIndex();
     if (row < 0) return;
-    const QString clause = w.ui.cboTitle3->model()->index(row, kClauseColumn).data().toString();
-    w.FillTitleList(DuplicateGroupFilter(clause), QStringLiteral("a.fPoet"), QStringLiteral("0"));
-    w.ui.lstTitle->currentView()->setFocus();
+    const QString clause = ui.cboTitle3->model()->index(row, kClauseColumn).data().toString();
+    emit listWanted(DuplicateGroupFilter(clause), QStringLiteral("a.fPoet"));
+    ui.lstTitle->currentView()->setFocus();
 }

@@ -1,6 +1,6 @@
 #include "tools/outputcontroller.h"
 
-#include "app/mainwindow.h"
+#include "app/dialogs.h"
 #include "db/textwidth.h"
 #include "display/displaycontroller.h"
 #include "display/poemdocument.h"
@@ -34,26 +34,29 @@ qint32 pixelsToTwips(qint32 pixels, int dpi) {
 
 } // namespace
 
-OutputController::OutputController(MainWindow& window) : QObject(&window), w(window) {
-    connect(w.ui.cmdPrint, &QToolButton::clicked, this, [this] { cmdPrint_Click(); });
-    connect(w.ui.mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
-    connect(w.ui.mnuFileOutput, &QAction::triggered, this, [this] { mnuFileOutput_Click(); });
+OutputController::OutputController(const OutputUi& controls, Dialogs& dialogs, const DisplayController& display,
+                                   std::function<QString()> programFolder, QObject* parent)
+    : QObject(parent), ui(controls), m_dialogs(dialogs), m_display(display),
+      m_programFolder(std::move(programFolder)) {
+    connect(ui.cmdPrint, &QToolButton::clicked, this, [this] { cmdPrint_Click(); });
+    connect(ui.mnuPrint, &QAction::triggered, this, [this] { mnuPrint_Click(); });
+    connect(ui.mnuFileOutput, &QAction::triggered, this, [this] { mnuFileOutput_Click(); });
 }
 
 // ---- Printing ----
 
 void OutputController::cmdPrint_Click() {
     QPrinter printer(QPrinter::HighResolution);
-    const bool hasSelection = w.ui.RichTextBox1->textCursor().hasSelection();
+    const bool hasSelection = ui.RichTextBox1->textCursor().hasSelection();
     // The selection starts out as the print range; the dialog may change it.
     printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
-    if (!w.dialogs().printDialog(&printer, hasSelection)) return;
+    if (!m_dialogs.printDialog(&printer, hasSelection)) return;
     if (!printer.isValid()) return; // no printer: nothing to do, as with a cancel
     printPane(&printer, hasSelection && printer.printRange() == QPrinter::Selection);
 }
 
 void OutputController::printPane(QPrinter* printer, bool selectionOnly) const {
-    const QTextEdit* pane = w.ui.RichTextBox1;
+    const QTextEdit* pane = ui.RichTextBox1;
     std::unique_ptr<QTextDocument> doc;
     if (selectionOnly) {
         doc = std::make_unique<QTextDocument>();
@@ -70,7 +73,7 @@ void OutputController::printPane(QPrinter* printer, bool selectionOnly) const {
     const double screenDpiY = screen ? screen->logicalDotsPerInchY() : 96.0;
     doc->setPageSize(QSizeF(printer->width() * screenDpiX / printer->logicalDpiX(),
                             printer->height() * screenDpiY / printer->logicalDpiY()));
-    const PoemNotes& shown = w.display->ShownNotes;
+    const PoemNotes& shown = m_display.ShownNotes;
     if (shown.isEmpty()) {
         doc->print(printer);
         return;
@@ -104,7 +107,7 @@ void OutputController::printWithNotes(QPrinter* printer, QTextDocument* doc, con
         painter.translate(0, -view.top());
         painter.setClipRect(view);
         doc->drawContents(&painter, view);
-        PaintPoemNotes(&painter, doc, notes, w.display->ShownNoteStyle, view);
+        PaintPoemNotes(&painter, doc, notes, m_display.ShownNoteStyle, view);
         painter.restore();
     }
 }
@@ -112,22 +115,22 @@ void OutputController::printWithNotes(QPrinter* printer, QTextDocument* doc, con
 // ---- Export ----
 
 QByteArray OutputController::paneAsRtf() const {
-    QTextEdit* pane = w.ui.RichTextBox1;
-    const Template& lines = w.display->ShownTemplate;
+    QTextEdit* pane = ui.RichTextBox1;
+    const Template& lines = m_display.ShownTemplate;
     RtfMeasures measures;
     for (int k = 0; k < kTemplateLineCount; ++k) {
         const TemplateLine& line = lines[size_t(k)];
         measures[size_t(k)] = {pixelsToTwips(MeasureCharWidth(line, pane), pane->logicalDpiX()),
                                pixelsToTwips(MeasureCharHeight(line, pane), pane->logicalDpiY())};
     }
-    return WritePoemRtf(w.display->ShownLayout, lines, measures, w.display->ShownNotes);
+    return WritePoemRtf(m_display.ShownLayout, lines, measures, m_display.ShownNotes);
 }
 
 QString OutputController::paneAsText() const {
     // With pinyin on, each line of text is preceded by a line of its pinyin.
-    if (w.display->ShownNotes.hasPinyin())
-        return PlainTextWithPinyin(w.display->ShownLayout, w.display->ShownNotes);
-    return w.ui.RichTextBox1->toPlainText();
+    if (m_display.ShownNotes.hasPinyin())
+        return PlainTextWithPinyin(m_display.ShownLayout, m_display.ShownNotes);
+    return ui.RichTextBox1->toPlainText();
 }
 
 bool OutputController::writeFileSafely(const QString& path, const QByteArray& data, QString* error) {
@@ -165,14 +168,16 @@ bool OutputController::writeFileSafely(const QString& path, const QByteArray& da
     return true;
 }
 
+QString OutputController::windowTitle() const { return ui.RichTextBox1->window()->windowTitle(); }
+
 void OutputController::mnuFileOutput_Click() {
-    const QString defaultName = StripTrailingBackslash(MainWindow::programFolder()) + QStringLiteral("/诗词文件");
+    const QString defaultName = StripTrailingBackslash(m_programFolder()) + QStringLiteral("/诗词文件");
     QString chosen;
     for (;;) {
         if (!chosen.isEmpty() &&
-            w.dialogs().question(QStringLiteral("该文件已有存在，请确定覆盖该文件?"), w.windowTitle()))
+            m_dialogs.question(QStringLiteral("该文件已有存在，请确定覆盖该文件?"), windowTitle()))
             break;
-        chosen = w.getFilePath(2, 2, defaultName, w.windowTitle(), kOutputFilter);
+        chosen = m_dialogs.getFilePath(2, 2, defaultName, windowTitle(), kOutputFilter);
         if (chosen.isEmpty()) return;
         if (!QFileInfo::exists(chosen)) break;
     }
@@ -181,6 +186,6 @@ void OutputController::mnuFileOutput_Click() {
     const QByteArray data = plainText ? paneAsText().toUtf8() : paneAsRtf();
     QString reason;
     if (!writeFileSafely(chosen, data, &reason))
-        w.dialogs().message(QStringLiteral("诗词文件[") + chosen + QStringLiteral("] 保存失败：") + reason,
+        m_dialogs.message(QStringLiteral("诗词文件[") + chosen + QStringLiteral("] 保存失败：") + reason,
                             MessageSink::Icon::Warning);
 }

@@ -3,16 +3,32 @@
 // through the print dialog, or to a file as RTF or plain text.
 #include <QObject>
 #include <QString>
+#include <functional>
 
-class MainWindow;
+class Dialogs;
+class DisplayController;
+class QAction;
 class QPrinter;
 class QTextDocument;
+class QTextEdit;
+class QToolButton;
 struct PoemNotes;
+
+// The print button and menu entries, and the pane they print or export.
+struct OutputUi {
+    QToolButton* cmdPrint = nullptr;
+    QAction* mnuPrint = nullptr;
+    QAction* mnuFileOutput = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+};
 
 class OutputController : public QObject {
     Q_OBJECT
 public:
-    explicit OutputController(MainWindow& window);
+    // `display` tells what the pane shows; `programFolder` gives the folder an
+    // export is first offered in.
+    OutputController(const OutputUi& ui, Dialogs& dialogs, const DisplayController& display,
+                     std::function<QString()> programFolder, QObject* parent);
 
     // Print: the selection when text is selected (preselected in the dialog),
     // else the whole pane. A cancelled dialog prints nothing and says nothing.
@@ -35,5 +51,10 @@ public:
 private:
     void printWithNotes(QPrinter* printer, QTextDocument* doc, const PoemNotes& notes, double screenDpiX,
                         double screenDpiY) const;
-    MainWindow& w;
+    // The caption of the window the pane is in, the title of its dialogs.
+    QString windowTitle() const;
+    OutputUi ui;
+    Dialogs& m_dialogs;
+    const DisplayController& m_display;
+    std::function<QString()> m_programFolder;
 };

@@ -25,6 +25,14 @@ TEST(JetDialect, RewritesConcatenationIsnullAndLeft) {
     EXPECT_EQ(translateJetSql(join), join);
 }
 
+TEST(JetDialect, KeepsParametersWhole) {
+    // A bound parameter is one operand of the concatenation, numbered or not.
+    EXPECT_EQ(translateJetSql(QStringLiteral("Where '' & ?12=fTitle And fPoet=?2")),
+              QStringLiteral("Where (('' || ifnull(?12,'')) COLLATE NOCASE)=fTitle And fPoet=?2"));
+    EXPECT_EQ(translateJetSql(QStringLiteral("Where '' & fPoemID=? And left(?3,2)='ab'")),
+              QStringLiteral("Where (('' || ifnull(fPoemID,'')) COLLATE NOCASE)=? And substr(?3,1,2)='ab'"));
+}
+
 TEST(JetDialect, LeavesStringLiteralsAlone) {
     const QString s = QStringLiteral("Insert Into Poet (fPoet,fBrief) Values ('a & b','isnull(x) left(y,2) ''&''')");
     EXPECT_EQ(translateJetSql(s), s);
