@@ -262,9 +262,7 @@ int MainWindow::pixelsToTwips(int pixels) const {
     return int(qRound64(double(pixels) * 1440.0 / dpi));
 }
 
-QString MainWindow::tag(const QObject* o) { return o->property("tag").toString(); }
 
-void MainWindow::setTag(QObject* o, const QString& value) { o->setProperty("tag", value); }
 
 void MainWindow::connectFrame() {
     connect(ui.mnuQuit, &QAction::triggered, this, &QWidget::close);
@@ -420,25 +418,25 @@ void MainWindow::fillFontList() {
 
 void MainWindow::Form_Load() {
     BusyCursor busy;
-    // 1. The duplicate-group picker: four columns, only the first shown.
+    // The duplicate-group picker: four columns, only the first shown.
     auto* dupModel = new QStandardItemModel(0, 4, ui.cboTitle3);
     ui.cboTitle3->setModel(dupModel);
     ui.cboTitle3->setModelColumn(0);
-    // 2. Centre on the screen.
+    // Centre on the screen.
     centreOnScreen();
-    // 3. The help file.
+    // The help file.
     help->HelpFile = programFolder() + QStringLiteral("/readme.chm");
-    // 4. No poem edit armed.
+    // No poem edit armed.
     m_session.setEditMode(EditMode::None);
-    // 5. The database beside the program.
+    // The database beside the program.
     m_session.setDatabasePath(programFolder() + QStringLiteral("/poem.mdb"));
     ui.panels[6]->setText(m_session.databasePath());
     ui.panels[6]->setToolTip(m_session.databasePath());
-    // 6, 7. Open it in the saved write mode.
+    // Open it in the saved write mode.
     m_session.setWriteMode(
         WriteMode(m_store.OpenPoemDatabase(Settings::defaultLocked(), m_session.databasePath())));
     m_loaded = true;
-    // 8, 9. Lock tick, write controls and caption. Also after a failed open, so
+    // Lock tick, write controls and caption. Also after a failed open, so
     // the window without a database has every write control disabled.
     UpdateCaption();
     if (m_session.writeMode() != WriteMode::Closed) {
@@ -452,24 +450,24 @@ void MainWindow::Form_Load() {
                 m_store.reportReadFailure(e);
             }
         };
-        // 10. Poets, into the search/editor combo and the poet panel's combo.
+        // Poets, into the search/editor combo and the poet panel's combo.
         fill(PoetNames, {ui.cboPoet, ui.cboPoet2});
-        // 11. Dynasties in their display order.
+        // Dynasties in their display order.
         fill(DynastyNames, {ui.cboDynasty});
-        // 12. Books, then entry 0: the whole collection.
+        // Books, then entry 0: the whole collection.
         fillBookList();
         ui.cboBook->setCurrentIndex(0);
-        // 13. Categories.
+        // Categories.
         fill(PoemTypes, {ui.cboType});
-        // 14. Forms.
+        // Forms.
         ui.cboStyle->clear();
         fill(PoemStyles, {ui.cboStyle});
         for (QComboBox* cb : {ui.cboPoet, ui.cboDynasty, ui.cboType, ui.cboStyle}) cb->setCurrentIndex(-1);
-        // 15. The title list's view style.
+        // The title list's view style.
         const int style = Settings::defaultLstView();
         ui.lstTitle->setViewStyle(style);
         ui.mnuList[size_t(style)]->setChecked(true);
-        // 16. Templates. 17. Totals. 18. The tree, grouped by poet.
+        // Templates, totals, and the tree grouped by poet.
         FillTemplateList();
         UpdateCounters(QString(), true);
         ui.cboList->setCurrentIndex(1);
@@ -478,13 +476,11 @@ void MainWindow::Form_Load() {
         ui.lstTitle->setViewStyle(style);
         ui.mnuList[size_t(style)]->setChecked(true);
     }
-    // 19. The template editor shows the content line.
+    // The template editor shows the content line.
     ui.cboText->setCurrentIndex(3);
-    // 20. The state panel's tag.
-    setTag(ui.myState, QStringLiteral("查询"));
-    // 21. Every screen font for the template editor.
+    // Every screen font for the template editor.
     fillFontList();
-    // 22. Empty editor texts, and the browsing layout.
+    // Empty editor texts, and the browsing layout.
     ui.txtPre->clear();
     ui.txtContent->clear();
     ui.txtMemo->clear();

@@ -231,9 +231,6 @@ public:
     int twipsToPixels(int twips) const override;
     int pixelsToTwips(int pixels) const;
 
-    // Status-bar tags (numbers the counters keep with their panels).
-    static QString tag(const QObject* o);
-    static void setTag(QObject* o, const QString& value);
 
     // The subsystems' controllers, composed here.
     BrowseController* browse = nullptr;

@@ -498,6 +498,5 @@ void MainWindow::setupStatusBar() {
     ui.myModel = ui.panels[2];
     ui.myState = ui.panels[3];
     ui.myCheck = ui.panels[4];
-    setTag(ui.myState, QStringLiteral("查询"));
     ui.panels[6]->setTextFormat(Qt::PlainText);
 }
