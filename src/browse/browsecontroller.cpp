@@ -313,8 +313,7 @@ void BrowseController::tvwList_NodeClick(const QModelIndex& node) {
         else style = parent, poet = text;
         break;
     }
-    const QString filter = BuildPoemFilter(QString(), dynasty, style, poet, QString(), QString(), QString(), QString(),
-                                           QString());
+    const QString filter = BuildPoemFilter({.dynasty = dynasty, .style = style, .poet = poet});
     FillTitleList(filter, QStringLiteral("a.fTitle,a.fPoet"), ListFill::Replace);
     ui.myState->setText(QStringLiteral("状态：[查询]"));
 }

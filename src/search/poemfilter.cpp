@@ -91,9 +91,7 @@ std::optional<QString> NormalizeSearchCount(const QString& count) {
     return std::nullopt;
 }
 
-QString BuildPoemFilter(const QString& type, const QString& dynasty, const QString& style,
-                        const QString& poet, const QString& title, const QString& content,
-                        const QString& preface, const QString& notes, const QString& count) {
+QString BuildPoemFilter(const PoemSearchFields& f) {
     QString clause = QStringLiteral(" Where 1=1");
     // " And <head><value><tail>" when the value is not empty.
     auto term = [&clause](const QString& value, const QString& head, const QString& tail) {
@@ -105,16 +103,16 @@ QString BuildPoemFilter(const QString& type, const QString& dynasty, const QStri
     };
     const QString quote = QStringLiteral("'");
     const QString wildQuote = QStringLiteral("%'");
-    term(type, QStringLiteral("'' & a.fType = '"), quote);
-    term(style, QStringLiteral("a.fStyle = '"), quote);
-    term(title, QStringLiteral("a.fTitle like '%"), wildQuote);
-    term(poet, QStringLiteral("a.fPoet Like '"), wildQuote);
-    term(dynasty, QStringLiteral("a.fDynasty = '"), quote);
-    term(content, QStringLiteral("a.fContent like '%"), wildQuote);
-    term(preface, QStringLiteral("a.fPre like '%"), wildQuote);
-    term(notes, QStringLiteral("a.fMemo like '%"), wildQuote);
+    term(f.type, QStringLiteral("'' & a.fType = '"), quote);
+    term(f.style, QStringLiteral("a.fStyle = '"), quote);
+    term(f.title, QStringLiteral("a.fTitle like '%"), wildQuote);
+    term(f.poet, QStringLiteral("a.fPoet Like '"), wildQuote);
+    term(f.dynasty, QStringLiteral("a.fDynasty = '"), quote);
+    term(f.content, QStringLiteral("a.fContent like '%"), wildQuote);
+    term(f.preface, QStringLiteral("a.fPre like '%"), wildQuote);
+    term(f.notes, QStringLiteral("a.fMemo like '%"), wildQuote);
 
-    const QString qty = NormalizeSearchCount(count).value_or(QString());
+    const QString qty = NormalizeSearchCount(f.count).value_or(QString());
     if (!qty.isEmpty()) {
         const bool plainNumber = qty.front() == u'-' || isDigit(qty.front());
         clause += plainNumber ? QStringLiteral(" And a.fQty = ") + qty
@@ -144,12 +142,19 @@ std::optional<QStringList> spellings(const QString& term, qsizetype limit) {
 
 QString BuildSearchFilter(const PoemSearchFields& f, bool foldScripts) {
     if (!foldScripts)
-        return BuildPoemFilter(f.type, f.dynasty, f.style, f.poet, f.title, f.content, f.preface, f.notes, f.count);
+        return BuildPoemFilter(f);
     // The plain clause for the fields whose terms fold as they are; the rest is
     // appended in folded form (the order of terms does not change the rows).
     auto plain = [](const QString& term) { return ScriptFold::hasVariants(term) ? QString() : term; };
-    QString clause = BuildPoemFilter(f.type, f.dynasty, f.style, plain(f.poet), plain(f.title), plain(f.content),
-                                     plain(f.preface), plain(f.notes), f.count);
+    QString clause = BuildPoemFilter({.type = f.type,
+                                      .dynasty = f.dynasty,
+                                      .style = f.style,
+                                      .poet = plain(f.poet),
+                                      .title = plain(f.title),
+                                      .content = plain(f.content),
+                                      .preface = plain(f.preface),
+                                      .notes = plain(f.notes),
+                                      .count = f.count});
     if (f.poet.isEmpty() || !plain(f.poet).isEmpty()) {
         // The plain begins-with term is in the clause already (or there is none).
     } else if (const auto forms = spellings(f.poet, 16)) {

@@ -8,7 +8,8 @@
 
 // The nine search fields, as the search panel holds them.
 struct PoemSearchFields {
-    QString type, dynasty, style, poet, title, content, preface, notes, count;
+    // Each has a default, so callers name only the fields they fill.
+    QString type{}, dynasty{}, style{}, poet{}, title{}, content{}, preface{}, notes{}, count{};
 };
 
 // The count field as the search panel keeps it: a whole number, or one of the
@@ -28,9 +29,8 @@ std::optional<QString> NormalizeSearchCount(const QString& count);
 // normalised by NormalizeSearchCount: a plain number gives "a.fQty = N", an
 // operator and number "a.fQty <op>N", and a count that cannot be normalised
 // gives no term, so free text never reaches the statement.
-QString BuildPoemFilter(const QString& type, const QString& dynasty, const QString& style,
-                        const QString& poet, const QString& title, const QString& content,
-                        const QString& preface, const QString& notes, const QString& count);
+// Callers name the fields they fill: BuildPoemFilter({.dynasty = d, .poet = p}).
+QString BuildPoemFilter(const PoemSearchFields& fields);
 
 // BuildPoemFilter over the fields. With foldScripts the poet and the four
 // "contains" fields match across simplified, traditional and variant characters

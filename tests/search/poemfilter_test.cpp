@@ -2,23 +2,22 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Only the count filled in.
 QString countFilter(const QString& count) {
-    return BuildPoemFilter({}, {}, {}, {}, {}, {}, {}, {}, count);
+    return BuildPoemFilter({.count = count});
 }
 
 } // namespace
 
 TEST(PoemFilter, TermsFollowTheFixedOrder) {
-    EXPECT_EQ(BuildPoemFilter({}, {}, {}, {}, {}, {}, {}, {}, {}), QStringLiteral(" Where 1=1"));
-    // Parameters come as type, dynasty, style, poet, title, content, preface,
-    // notes, count; the terms as type, style, title, poet, dynasty, content,
-    // preface, notes, count.
-    EXPECT_EQ(BuildPoemFilter(QStringLiteral("词"), QStringLiteral("宋"), QStringLiteral("浣溪沙"),
-                              QStringLiteral("晏"), QStringLiteral("春"), QStringLiteral("花"),
-                              QStringLiteral("序"), QStringLiteral("注"), QStringLiteral(">=2")),
+    EXPECT_EQ(BuildPoemFilter({}), QStringLiteral(" Where 1=1"));
+    // The terms come as type, style, title, poet, dynasty, content, preface,
+    // notes, count.
+    EXPECT_EQ(BuildPoemFilter({u"词"_s, u"宋"_s, u"浣溪沙"_s, u"晏"_s, u"春"_s, u"花"_s, u"序"_s, u"注"_s, u">=2"_s}),
               QStringLiteral(" Where 1=1 And '' & a.fType = '词' And a.fStyle = '浣溪沙'"
                              " And a.fTitle like '%春%' And a.fPoet Like '晏%' And a.fDynasty = '宋'"
                              " And a.fContent like '%花%' And a.fPre like '%序%' And a.fMemo like '%注%'"
@@ -28,17 +27,19 @@ TEST(PoemFilter, TermsFollowTheFixedOrder) {
 
 TEST(PoemFilter, ValuesAreSplicedAsTyped) {
     // A single blank is a value; nothing is trimmed or case-folded.
-    EXPECT_EQ(BuildPoemFilter({}, {}, {}, {}, QStringLiteral(" "), {}, {}, {}, {}),
+    EXPECT_EQ(BuildPoemFilter({.title = QStringLiteral(" ")}),
               QStringLiteral(" Where 1=1 And a.fTitle like '% %'"));
-    EXPECT_EQ(BuildPoemFilter({}, QStringLiteral(" Tang "), {}, {}, {}, {}, {}, {}, {}),
+    EXPECT_EQ(BuildPoemFilter({.dynasty = QStringLiteral(" Tang ")}),
               QStringLiteral(" Where 1=1 And a.fDynasty = ' Tang '"));
     // Every quote inside a value is doubled, in every kind of term.
-    EXPECT_EQ(BuildPoemFilter(QStringLiteral("a'b"), {}, {}, QStringLiteral("O'"), QStringLiteral("Moon's"), {},
-                              {}, QStringLiteral("''"), {}),
+    EXPECT_EQ(BuildPoemFilter({.type = QStringLiteral("a'b"),
+                               .poet = QStringLiteral("O'"),
+                               .title = QStringLiteral("Moon's"),
+                               .notes = QStringLiteral("''")}),
               QStringLiteral(" Where 1=1 And '' & a.fType = 'a''b' And a.fTitle like '%Moon''s%'"
                              " And a.fPoet Like 'O''%' And a.fMemo like '%''''%'"));
     // Wildcards keep their meaning.
-    EXPECT_EQ(BuildPoemFilter({}, {}, {}, {}, {}, QStringLiteral("5%_"), {}, {}, {}),
+    EXPECT_EQ(BuildPoemFilter({.content = QStringLiteral("5%_")}),
               QStringLiteral(" Where 1=1 And a.fContent like '%5%_%'"));
 }
 

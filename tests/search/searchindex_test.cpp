@@ -204,7 +204,7 @@ TEST_F(SearchIndexTest, OffOrAbsentTheClauseIsTheScans) {
     EXPECT_FALSE(index().usable());
     EXPECT_FALSE(index().needsCreate());
     EXPECT_EQ(index().filter(field(QStringLiteral("content"), QStringLiteral("明月")), false),
-              BuildPoemFilter({}, {}, {}, {}, {}, QStringLiteral("明月"), {}, {}, {}));
+              BuildPoemFilter({.content = QStringLiteral("明月")}));
 }
 
 TEST_F(SearchIndexTest, FoldsScripts) {
