@@ -123,61 +123,56 @@ private slots:
         QCOMPARE(redraws.count(), 0);
     }
 
-    void fieldChangesRedraw_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("expected");
-        // Content line of the fixture's template: 14-point 宋体, indent 2.
-        QTest::newRow("smallest size") << "size 8" << "FontSize" << "8";
-        QTest::newRow("bold") << "chkFontBold" << "FontBold" << "1";
-        QTest::newRow("underline") << "chkFontUnderline" << "FontUnderline" << "1";
-        QTest::newRow("right") << "optAlign_1" << "Align" << "1";
-        QTest::newRow("减少缩进量") << "cmdIndent_0" << "Indent" << "1";
-        QTest::newRow("悬挂缩进") << "cmdHangingIndent_0" << "HangingIndent" << "1";
-        QTest::newRow("文字下移") << "cmdOffset_0" << "Offset" << "-1";
-        QTest::newRow("face picked") << "pick 黑体" << "FontName" << "黑体";
-        QTest::newRow("face typed") << "type 楷" << "FontName" << "楷";
-    }
-
+    // Each field change, one after another on the content line of the fixture's
+    // template (14-point 宋体, indent 2), redraws the poem at once.
     void fieldChangesRedraw() {
-        QFETCH(QString, action);
-        QFETCH(QString, field);
-        QFETCH(QString, expected);
+        const struct {
+            QString action, field, expected;
+        } steps[] = {{u"size 8"_s, u"FontSize"_s, u"8"_s},
+                     {u"chkFontBold"_s, u"FontBold"_s, u"1"_s},
+                     {u"chkFontUnderline"_s, u"FontUnderline"_s, u"1"_s},
+                     {u"optAlign_1"_s, u"Align"_s, u"1"_s},
+                     {u"cmdIndent_0"_s, u"Indent"_s, u"1"_s},        // 减少缩进量
+                     {u"cmdHangingIndent_0"_s, u"HangingIndent"_s, u"1"_s}, // 悬挂缩进
+                     {u"cmdOffset_0"_s, u"Offset"_s, u"-1"_s},       // 文字下移
+                     {u"pick 黑体"_s, u"FontName"_s, u"黑体"_s},
+                     {u"type 楷"_s, u"FontName"_s, u"楷"_s}};
         auto w = open();
         QVERIFY(w);
         const Template before = w->display->CurrentTemplate;
-        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
-        if (action.startsWith(QStringLiteral("size "))) {
-            w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(action.mid(5)));
-        } else if (action.startsWith(QStringLiteral("pick "))) {
-            w->ui.cboFontName->addItem(action.mid(5));
-            w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
-        } else if (action.startsWith(QStringLiteral("type "))) {
-            w->ui.cboFontName->lineEdit()->clear();
-            typeText(w->ui.cboFontName->lineEdit(), action.mid(5));
-        } else {
-            auto* b = w->findChild<QAbstractButton*>(action);
-            QVERIFY2(b, qPrintable(action));
-            QTest::mouseClick(b, Qt::LeftButton);
+        for (const auto& step : steps) {
+            const QString& action = step.action;
+            QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
+            if (action.startsWith(QStringLiteral("size "))) {
+                w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(action.mid(5)));
+            } else if (action.startsWith(QStringLiteral("pick "))) {
+                w->ui.cboFontName->addItem(action.mid(5));
+                w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
+            } else if (action.startsWith(QStringLiteral("type "))) {
+                w->ui.cboFontName->lineEdit()->clear();
+                typeText(w->ui.cboFontName->lineEdit(), action.mid(5));
+            } else {
+                auto* b = w->findChild<QAbstractButton*>(action);
+                QVERIFY2(b, qPrintable(action));
+                QTest::mouseClick(b, Qt::LeftButton);
+            }
+            const TemplateLine& l = w->display->CurrentTemplate[3];
+            const QMap<QString, QString> now = {
+                {u"FontName"_s, l.FontName}, {u"FontSize"_s, QString::number(l.FontSize)},
+                {u"FontBold"_s, QString::number(l.FontBold)}, {u"FontUnderline"_s, QString::number(l.FontUnderline)},
+                {u"Align"_s, QString::number(l.Align)}, {u"Indent"_s, QString::number(l.Indent)},
+                {u"HangingIndent"_s, QString::number(l.HangingIndent)}, {u"Offset"_s, QString::number(l.Offset)}};
+            QCOMPARE(now.value(step.field), step.expected);
+            // Only the content line changed, and the poem was drawn again at once.
+            for (int k : {0, 1, 2, 4}) QCOMPARE(w->display->CurrentTemplate[size_t(k)], before[size_t(k)]);
+            QVERIFY2(redraws.count() > 0, qPrintable(action));
+            const QTextCharFormat cf = contentFormat(*w);
+            QCOMPARE(cf.fontPointSize(), double(l.FontSize));
+            QCOMPARE(cf.fontWeight() >= QFont::Bold, l.FontBold != 0);
+            QCOMPARE(cf.fontUnderline(), l.FontUnderline != 0);
+            const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+            QVERIFY(contentBlock(*w).alignment() & align[l.Align]);
         }
-        const TemplateLine& l = w->display->CurrentTemplate[3];
-        const QMap<QString, QString> now = {
-            {u"FontName"_s, l.FontName}, {u"FontSize"_s, QString::number(l.FontSize)},
-            {u"FontBold"_s, QString::number(l.FontBold)}, {u"FontItalic"_s, QString::number(l.FontItalic)},
-            {u"FontUnderline"_s, QString::number(l.FontUnderline)}, {u"Align"_s, QString::number(l.Align)},
-            {u"Indent"_s, QString::number(l.Indent)}, {u"HangingIndent"_s, QString::number(l.HangingIndent)},
-            {u"Offset"_s, QString::number(l.Offset)}};
-        QCOMPARE(now.value(field), expected);
-        // Only the content line changed, and the poem was drawn again at once.
-        for (int k : {0, 1, 2, 4}) QCOMPARE(w->display->CurrentTemplate[size_t(k)], before[size_t(k)]);
-        QVERIFY(redraws.count() > 0);
-        const QTextCharFormat cf = contentFormat(*w);
-        QCOMPARE(cf.fontPointSize(), double(l.FontSize));
-        QCOMPARE(cf.fontWeight() >= QFont::Bold, l.FontBold != 0);
-        QCOMPARE(cf.fontItalic(), l.FontItalic != 0);
-        QCOMPARE(cf.fontUnderline(), l.FontUnderline != 0);
-        const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-        QVERIFY(contentBlock(*w).alignment() & align[l.Align]);
     }
 
     void stepButtonsHaveNoBound() {

@@ -54,6 +54,17 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// A fresh store's open that must fail saying one thing; returns what it said.
+RecordedMessage refusal(const QString& path, qint16 mode = 1, PoemStore::OpenProblem* problem = nullptr) {
+    RecordingSink sink;
+    PoemStore store(&sink);
+    EXPECT_EQ(store.OpenPoemDatabase(mode, path), -1) << qPrintable(path);
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_EQ(sink.messages.size(), 1) << qPrintable(path);
+    if (problem) *problem = store.lastOpenProblem();
+    return sink.messages.value(0);
+}
+
 // The sample database and a store that reports to a recording sink.
 class SampleStore : public ::testing::Test {
 protected:
@@ -235,19 +246,15 @@ TEST(OpenPoemDatabase, DamagedFileIsNotCalledAForeignOne) {
         bad.replace(c.offset, c.bytes.size(), c.bytes);
         const QString path = fx.dir() + QStringLiteral("/damaged.mdb");
         writeFile(path, bad);
-        RecordingSink sink;
-        PoemStore store(&sink);
-        EXPECT_EQ(store.OpenPoemDatabase(1, path), -1) << c.name;
-        ASSERT_EQ(sink.messages.size(), 1) << c.name;
-        EXPECT_TRUE(sink.messages[0].text.startsWith(QStringLiteral("数据库文件 ") + path +
-                                                     QStringLiteral(" 已损坏，无法打开。")))
-            << qPrintable(sink.messages[0].text);
-        EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
-        EXPECT_EQ(store.lastOpenProblem(), PoemStore::OpenProblem::Damaged) << c.name;
+        PoemStore::OpenProblem problem{};
+        const RecordedMessage said = refusal(path, 1, &problem);
+        EXPECT_TRUE(said.text.startsWith(u"数据库文件 "_s + path + u" 已损坏，无法打开。"_s)) << qPrintable(said.text);
+        EXPECT_EQ(said.icon, MessageSink::Icon::Critical);
+        EXPECT_EQ(problem, PoemStore::OpenProblem::Damaged) << c.name;
     }
 }
 
-TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
+TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabaseOrNoneAtAll) {
     QTemporaryDir dir;
     struct Case {
         const char* name;
@@ -264,14 +271,10 @@ TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
     for (const Case& c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         writeFile(path, c.bytes);
-        RecordingSink sink;
-        PoemStore store(&sink);
-        EXPECT_EQ(store.OpenPoemDatabase(1, path), -1) << c.name;
-        EXPECT_FALSE(store.isOpen()) << c.name;
-        ASSERT_EQ(sink.messages.size(), 1) << c.name;
-        EXPECT_EQ(sink.messages[0].text, path + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！"));
-        EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
-        EXPECT_EQ(sink.messages[0].title, QStringLiteral("澄川软件"));
+        const RecordedMessage said = refusal(path);
+        EXPECT_EQ(said.text, path + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！"));
+        EXPECT_EQ(said.icon, MessageSink::Icon::Critical);
+        EXPECT_EQ(said.title, QStringLiteral("澄川软件"));
     }
     // A SQLite database without the Poetry table.
     const QString other = dir.filePath(QStringLiteral("other.mdb"));
@@ -280,23 +283,13 @@ TEST(OpenPoemDatabase, FilesThatAreNoPoemDatabase) {
         db.open(other, false, true);
         db.execNative(QStringLiteral("CREATE TABLE Poet (fPoet TEXT)"));
     }
-    RecordingSink sink;
-    PoemStore store(&sink);
-    EXPECT_EQ(store.OpenPoemDatabase(0, other), -1);
-    ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_TRUE(sink.messages[0].text.endsWith(QStringLiteral("并不是《蓝溪诗汇》数据库文件，操作失败！")));
-}
-
-TEST(OpenPoemDatabase, MissingFileIsAnOpenFailure) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("none.mdb"));
-    RecordingSink sink;
-    PoemStore store(&sink);
-    EXPECT_EQ(store.OpenPoemDatabase(1, path), -1);
-    EXPECT_FALSE(QFile::exists(path)); // never created
-    ASSERT_EQ(sink.messages.size(), 1);
-    EXPECT_TRUE(sink.messages[0].text.startsWith(QStringLiteral("无法打开数据库文件 ") + path + QStringLiteral(" 。\n\n")));
-    EXPECT_EQ(sink.messages[0].icon, MessageSink::Icon::Critical);
+    EXPECT_TRUE(refusal(other, 0).text.endsWith(QStringLiteral("并不是《蓝溪诗汇》数据库文件，操作失败！")));
+    // A missing file is an open failure, and is never created.
+    const QString none = dir.filePath(QStringLiteral("none.mdb"));
+    const RecordedMessage said = refusal(none);
+    EXPECT_FALSE(QFile::exists(none));
+    EXPECT_TRUE(said.text.startsWith(u"无法打开数据库文件 "_s + none + u" 。\n\n"_s)) << qPrintable(said.text);
+    EXPECT_EQ(said.icon, MessageSink::Icon::Critical);
 }
 
 TEST(OpenPoemDatabase, ReadOnlyFileFallsBackToLocked) {
