@@ -1,6 +1,7 @@
 #pragma once
 // Poem display: the current template and its list, rendering the chosen poem
 // into the text pane, the poet panel's biography, and loading the edit fields.
+#include "edit/poempanelui.h"
 #include "display/poemdocument.h"
 #include "display/poemlayout.h"
 #include "display/poemnotes.h"
@@ -24,7 +25,8 @@ class Session;
 
 // The controls the display works on: the template selector, the pane, the poet
 // panel's name and biography, and the poem fields it loads.
-struct DisplayUi {
+// The poem panel and its fields come from PoemPanelUi.
+struct DisplayUi : PoemPanelUi {
     QComboBox* cboModel = nullptr;
     QCheckBox* chkModel = nullptr;
     QComboBox* cboText = nullptr;
@@ -33,16 +35,6 @@ struct DisplayUi {
     QTextEdit* RichTextBox1 = nullptr;
     QTextEdit* txtPoet2 = nullptr;
     QComboBox* cboPoet2 = nullptr;
-    QFrame* fraSeek = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QComboBox* cboPoet = nullptr;
-    QComboBox* cboDynasty = nullptr;
-    QComboBox* cboType = nullptr;
-    QComboBox* cboStyle = nullptr;
-    QLineEdit* txtQty = nullptr;
-    QTextEdit* txtPre = nullptr;
-    QTextEdit* txtContent = nullptr;
-    QTextEdit* txtMemo = nullptr;
 };
 
 class DisplayController : public QObject {

@@ -1,6 +1,7 @@
 #pragma once
 // The poem editor: arming add, modify and delete on the poem panel, and
 // writing the change.
+#include "edit/poempanelui.h"
 #include "app/session.h"
 
 #include <QObject>
@@ -26,18 +27,8 @@ class SqlError;
 struct PoemRecord;
 
 // The controls the poem editor works on, under their given names.
-struct PoemEditorUi {
-    // The poem panel and its fields.
-    QFrame* fraSeek = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QComboBox* cboPoet = nullptr;
-    QComboBox* cboDynasty = nullptr;
-    QComboBox* cboType = nullptr;
-    QComboBox* cboStyle = nullptr;
-    QLineEdit* txtQty = nullptr;
-    QTextEdit* txtPre = nullptr;
-    QTextEdit* txtContent = nullptr;
-    QTextEdit* txtMemo = nullptr;
+// The poem panel and its fields come from PoemPanelUi.
+struct PoemEditorUi : PoemPanelUi {
     QPushButton* cmdEditOk = nullptr;
     QPushButton* cmdSeekOk = nullptr;
     QPushButton* cmdSeekCancel = nullptr;

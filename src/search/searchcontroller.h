@@ -1,6 +1,7 @@
 #pragma once
 // Search: the poem panel in search mode, running a search (replace or append),
 // the count field's checks, and leaving the panel (search or poem edit).
+#include "edit/poempanelui.h"
 #include "app/session.h"
 
 #include <QObject>
@@ -19,22 +20,13 @@ class QTextEdit;
 class QToolButton;
 
 // The controls the search works on, under their given names.
-struct SearchControllerUi {
+// The poem panel and its fields come from PoemPanelUi.
+struct SearchControllerUi : PoemPanelUi {
     QToolButton* cmdSeek = nullptr;
     QAction* mnuSeekBegin = nullptr;
     // 0 replaces the title list, 1 appends to it.
     std::array<QAction*, 2> mnuSeekOk{};
-    // The poem panel, its fields and buttons.
-    QFrame* fraSeek = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QComboBox* cboPoet = nullptr;
-    QComboBox* cboDynasty = nullptr;
-    QComboBox* cboType = nullptr;
-    QComboBox* cboStyle = nullptr;
-    QLineEdit* txtQty = nullptr;
-    QTextEdit* txtPre = nullptr;
-    QTextEdit* txtContent = nullptr;
-    QTextEdit* txtMemo = nullptr;
+    // The poem panel's buttons.
     QPushButton* cmdSeekOk = nullptr;
     QPushButton* cmdEditOk = nullptr;
     QPushButton* cmdSeekCancel = nullptr;
