@@ -11,7 +11,7 @@ namespace {
 
 // The index's layout and the folding table it was built with; an index made
 // with anything else is made anew.
-QString layoutVersion() { return QStringLiteral("1 %1").arg(ScriptFold::tableStamp()); }
+QString layoutVersion() { return QStringLiteral("2 %1").arg(ScriptFold::tableStamp()); }
 
 // Column order matters for size: a token in the first column needs no column
 // marker in its position list, and almost every token is in the content.
@@ -119,7 +119,11 @@ bool leftOut(char32_t c) {
     }
 }
 
-void appendToken(char32_t c, QByteArray& out) {
+// A code point as a token: its digits in base 36 (at most four). Outside the
+// content, the column's letter leads and the digits are padded to four, so a
+// term's token in the title, preface or notes is its own, with a short list of
+// poems, and never one of the content's (those have at most four characters).
+void appendToken(char32_t c, char column, QByteArray& out) {
     char digits[8];
     int n = 0;
     do {
@@ -128,14 +132,21 @@ void appendToken(char32_t c, QByteArray& out) {
         c /= 36;
     } while (c);
     if (!out.isEmpty()) out += ' ';
+    if (column) {
+        out += column;
+        while (n < 4) digits[n++] = '0';
+    }
     while (n) out += digits[--n];
 }
+
+// The letter of each indexed column, in the index's column order.
+constexpr char kColumnLetters[] = {0, 't', 'm', 'p'};
 
 bool hasWildcard(const QString& term) { return term.contains(u'%') || term.contains(u'_'); }
 
 } // namespace
 
-QByteArray SearchIndex::indexText(QStringView text, int maxTokens) {
+QByteArray SearchIndex::indexText(QStringView text, char column, int maxTokens) {
     QByteArray out;
     out.reserve(text.size() * 4);
     int tokens = 0;
@@ -154,7 +165,7 @@ QByteArray SearchIndex::indexText(QStringView text, int maxTokens) {
         } else if (leftOut(c)) {
             continue;
         }
-        appendToken(c, out);
+        appendToken(c, column, out);
         ++tokens;
     }
     return out;
@@ -283,7 +294,7 @@ qint64 SearchIndex::indexSome(int limit) {
                 if (waiting.int64(at) == 0) continue;
                 Statement& st = part == 0 ? remove : add;
                 st.bind(1, last);
-                for (int k = 0; k < 4; ++k) st.bind(2 + k, indexText(waiting.text(at + 1 + k)));
+                for (int k = 0; k < 4; ++k) st.bind(2 + k, indexText(waiting.text(at + 1 + k), kColumnLetters[k]));
                 st.run();
             }
         }
@@ -307,13 +318,17 @@ QString SearchIndex::matchExpression(const PoemSearchFields& f) const {
     const struct {
         const QString& term;
         const char* column;
-    } fields[] = {{f.content, "fContent"}, {f.title, "fTitle"}, {f.notes, "fMemo"}, {f.preface, "fPre"}};
+        char letter;
+    } fields[] = {{f.content, "fContent", kColumnLetters[0]},
+                  {f.title, "fTitle", kColumnLetters[1]},
+                  {f.notes, "fMemo", kColumnLetters[2]},
+                  {f.preface, "fPre", kColumnLetters[3]}};
     QStringList parts;
     for (const auto& field : fields) {
         // A term with the LIKE wildcards keeps the scan's meaning: the other
         // terms may still narrow the search.
         if (field.term.isEmpty() || hasWildcard(field.term)) continue;
-        const QByteArray tokens = indexText(field.term, kMaxQueryTokens);
+        const QByteArray tokens = indexText(field.term, field.letter, kMaxQueryTokens);
         if (tokens.isEmpty()) continue;
         parts << QStringLiteral("%1 : \"%2\"").arg(QLatin1String(field.column), QString::fromLatin1(tokens));
     }

@@ -4,7 +4,8 @@
 // a search to the poems that can match, so it need not read every poem.
 //
 // Each character of a field becomes one token (its code point, written in
-// base 36), after script folding (ScriptFold) and ASCII lower-casing; blanks,
+// base 36, marked with the column outside the content), after script folding
+// (ScriptFold) and ASCII lower-casing; blanks,
 // line breaks, punctuation and symbols are left out. A term is looked up as the
 // phrase of its tokens, so the index finds every poem whose field holds the
 // term and a few more (the term across a line break or punctuation, another
@@ -57,9 +58,9 @@ public:
 
     // The search's filter clause: BuildSearchFilter, narrowed to the poems the
     // index names when a contains term allows it (the names are kept in
-    // temp.SearchHits until the next search). The hits' rows are read three
-    // times (list, count, sum): for up to kCachedHits hits the connection's page
-    // cache is enlarged to hold them until searchDone(). Falls back to the bare clause
+    // temp.SearchHits until the next search). For up to kCachedHits hits the
+    // connection's page cache is enlarged to hold their pages until
+    // searchDone(). Falls back to the bare clause
     // when the index is not usable, the terms give it nothing to look up (%, _,
     // only punctuation) or it fails (it is then marked damaged).
     QString filter(const PoemSearchFields& fields, bool foldScripts);
@@ -69,8 +70,9 @@ public:
     void searchDone();
 
     // The index text of a field or term: its tokens separated by blanks, at
-    // most maxTokens of them.
-    static QByteArray indexText(QStringView text, int maxTokens = -1);
+    // most maxTokens of them. `column` is the letter of a column other than the
+    // content (t, m or p), 0 for the content.
+    static QByteArray indexText(QStringView text, char column = 0, int maxTokens = -1);
 
 private:
     enum class State { Closed, Absent, Ready, Broken };
