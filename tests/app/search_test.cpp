@@ -49,7 +49,6 @@ private slots:
             w->ui.txtQty->setText(u"3"_s);
             QTest::mouseClick(w->ui.cmdSeek, Qt::LeftButton);
             QVERIFY(shown(*w, w->ui.fraSeek) && shown(*w, w->ui.cmdSeekOk) && !shown(*w, w->ui.cmdEditOk));
-            QVERIFY(w->ui.mnuSeekOk[0]->isEnabled() && w->ui.mnuSeekOk[1]->isEnabled());
             QCOMPARE(w->ui.myState->text(), u"状态：[诗词检索]"_s);
             QCOMPARE(commandButtons(*w), QLatin1String(inSearch));
             // The count is emptied, the other fields keep their text so a search can be refined.
@@ -150,9 +149,6 @@ private slots:
         auto w = startActive();
         QVERIFY(w);
         w->ui.cmdSeek->click();
-        QTRY_VERIFY(w->ui.txtTitle->hasFocus());
-        QTest::keyClick(w->ui.txtTitle, Qt::Key_Return);
-        QVERIFY(w->ui.cboPoet->hasFocus());
         w->ui.txtQty->setFocus();
         w->ui.txtQty->setText(u"> 5"_s);
         QTest::keyClick(w->ui.txtQty, Qt::Key_Return);

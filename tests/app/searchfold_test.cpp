@@ -12,7 +12,6 @@ class SearchFoldTest : public WindowTest {
         fx->db().execNative(QStringLiteral("INSERT INTO Poetry (fTitle, fPoet, fContent, fQty) "
                                            "VALUES ('長安', '蘇軾', '長安一片月\r\n風吹不盡', 1)"));
     }
-    static QLabel* indexPanel(MainWindow& w) { return w.findChild<QLabel*>(QStringLiteral("mySearchIndex")); }
 
 private slots:
     // A folded search from the panel finds the other script and selects the term
@@ -52,7 +51,7 @@ private slots:
             "INSERT INTO Poetry (fTitle, fPoet, fContent, fQty) SELECT '题' || i, '某', '明月' || i || '首', 1 FROM n"));
         addTraditionalPoem();
         auto w = start();
-        QLabel* panel = indexPanel(*w);
+        QLabel* panel = w->findChild<QLabel*>(u"mySearchIndex"_s);
         QVERIFY(panel && panel->isVisibleTo(w.get()));
         QVERIFY(panel->text().startsWith(QStringLiteral("索引")));
         QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisibleTo(w.get()), 20000);
