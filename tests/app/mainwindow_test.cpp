@@ -1,5 +1,5 @@
-// Start-up, the write lock, the database switch, the saved settings, the splash
-// and the window frame, driven through the real widgets.
+// Start-up, the write lock, the database switch, the saved settings and a file
+// held by another program at start, driven through the real widgets.
 #include "app/settings.h"
 #include "app/splash.h"
 #include "browse/titlelistview.h"

@@ -1,6 +1,6 @@
 // The search panel through the real widgets: entering and leaving search mode
 // (with the database writable and locked), replacing and appending searches,
-// the count field's checks, Enter as Tab, and the search term shown selected.
+// the count field's checks and keys, and awkward search texts.
 #include "search/searchcontroller.h"
 #include "browse/titlelistview.h"
 #include "support/windowtest.h"
