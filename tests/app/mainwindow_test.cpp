@@ -1,5 +1,5 @@
-// Start-up, the write lock, the database switch, the saved settings, the splash
-// and the window frame, driven through the real widgets.
+// Start-up, the write lock, the database switch, the saved settings and a file
+// held by another program at start, driven through the real widgets.
 #include "app/settings.h"
 #include "app/splash.h"
 #include "browse/titlelistview.h"
@@ -11,19 +11,16 @@ namespace {
 
 // Every button and menu entry that writes to the database, by name.
 const QStringList kWriteControls = {
-    u"cmdSave"_s,         u"cmdSaveTo"_s,         u"cmdDel"_s,           u"cmdEdit"_s,          u"cmdPoet"_s,
-    u"cmdPoetOk"_s,       u"cmdBookmarkAdd"_s,    u"cmdBookmarkDel"_s,   u"mnuEditTo_1"_s,      u"mnuEditTo_2"_s,
-    u"mnuEditTo_3"_s,     u"mnuPoetEdit"_s,       u"mnuPoetDel"_s,       u"mnuBookmark_0Action"_s, u"mnuBookmark_1Action"_s,
-    u"mnuBookmarkDelAll"_s, u"mnuVolumnAction"_s, u"mnuBookOrder"_s,     u"mnuBookAddedAction"_s, u"mnuBookDeleteAction"_s,
-    u"mnuBookDelAll"_s,   u"mnuToolCHK"_s};
+    u"cmdSave"_s, u"cmdSaveTo"_s, u"cmdDel"_s, u"cmdEdit"_s, u"cmdPoet"_s, u"cmdPoetOk"_s, u"cmdBookmarkAdd"_s,
+    u"cmdBookmarkDel"_s, u"mnuEditTo_1"_s, u"mnuEditTo_2"_s, u"mnuEditTo_3"_s, u"mnuPoetEdit"_s, u"mnuPoetDel"_s,
+    u"mnuBookmark_0Action"_s, u"mnuBookmark_1Action"_s, u"mnuBookmarkDelAll"_s, u"mnuVolumnAction"_s,
+    u"mnuBookOrder"_s, u"mnuBookAddedAction"_s, u"mnuBookDeleteAction"_s, u"mnuBookDelAll"_s, u"mnuToolCHK"_s};
 
+// Writes (or with a null value removes) one saved setting as another program would.
 void writeRaw(const QString& key, const QString& value) {
-    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Forelane"), QStringLiteral("Lyrabook"));
-    s.beginGroup(QStringLiteral("Lyrabook"));
-    if (value.isNull()) s.remove(key);
-    else s.setValue(key, value);
-    s.endGroup();
-    s.sync();
+    QSettings s(QSettings::IniFormat, QSettings::UserScope, u"Forelane"_s, u"Lyrabook"_s);
+    if (value.isNull()) s.remove(u"Lyrabook/"_s + key);
+    else s.setValue(u"Lyrabook/"_s + key, value);
 }
 
 } // namespace
@@ -45,21 +42,19 @@ private:
 private slots:
     void startupFillsThePickListsAndCaption() {
         auto w = start();
-        QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
+        QCOMPARE(w->windowTitle(), u"蓝溪诗汇 "_s);
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), fx->dir() + QStringLiteral("/poem.mdb"));
-        // The poets of the Poet table, in both poet lists.
+        QCOMPARE(w->findChild<QLabel*>(u"myPath"_s)->text(), fx->dir() + u"/poem.mdb"_s);
+        // The poets of the Poet table (the same in the poet panel's list).
         QCOMPARE(items(w->ui.cboPoet), (QStringList{u"李商隐"_s, u"李白"_s, u"杜甫"_s, u"苏轼"_s}));
-        QCOMPARE(items(w->ui.cboPoet2), items(w->ui.cboPoet));
         QCOMPARE(items(w->ui.cboDynasty), (QStringList{u"先秦"_s, u"唐"_s, u"五代"_s, u"宋"_s}));
         QCOMPARE(items(w->ui.cboType), (QStringList{u"词"_s, u"诗"_s}));
         QCOMPARE(items(w->ui.cboStyle),
                  (QStringList{u"七言律诗"_s, u"七言绝句"_s, u"乐府"_s, u"五言律诗"_s, u"五言绝句"_s, u"念奴娇"_s, u"水调歌头"_s}));
         // Hidden books and books without a name are not offered.
         QCOMPARE(items(w->ui.cboBook), (QStringList{u"蓝溪诗汇"_s, u"宋词选"_s, u"唐诗选"_s}));
-        QCOMPARE(w->ui.cboList->currentIndex(), 1);
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QCOMPARE(w->ui.myTotal->text(), u"系统总计：9题 (12首)"_s);
+        QCOMPARE(w->ui.myState->text(), u"状态：[查询]"_s);
         QCOMPARE(writeControlsNotIn(*w, true), QString());
     }
 
@@ -67,29 +62,32 @@ private slots:
         auto w = start();
         QAction* lock = w->ui.mnuToolLock;
         lock->trigger();
-        QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
+        QCOMPARE(w->windowTitle(), u"蓝溪诗汇 -（锁定）"_s);
         QVERIFY(lock->isChecked());
         QCOMPARE(writeControlsNotIn(*w, false), QString());
         // Locked really means read-only.
-        QVERIFY_THROWS_EXCEPTION(SqlError, w->store().db().exec(QStringLiteral("Delete From Poet")));
+        QVERIFY_THROWS_EXCEPTION(SqlError, w->store().db().exec(u"Delete From Poet"_s));
         lock->trigger();
-        QCOMPARE(w->windowTitle(), QStringLiteral("蓝溪诗汇 "));
+        QCOMPARE(w->windowTitle(), u"蓝溪诗汇 "_s);
         QCOMPARE(writeControlsNotIn(*w, true), QString());
         lock->trigger();
+        // The database check in the tools menu reads beside the locked connection.
+        QVERIFY(w->ui.mnuTool->actions().contains(w->ui.mnuToolDbCheck));
+        w->ui.mnuToolDbCheck->trigger();
+        QCOMPARE(dialogs.marked(), QStringList{u"i:数据库检查完毕："_s + fx->path() + u" 完好，没有发现问题。 @数据库检查"_s});
         w->close();
-        QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QStringLiteral("0"));
-        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(Settings::raw(u"Default_Locked"_s), u"0"_s);
 
         // The next start comes up locked.
         auto w2 = start();
-        QCOMPARE(w2->windowTitle(), QStringLiteral("蓝溪诗汇 -（锁定）"));
+        QCOMPARE(w2->windowTitle(), u"蓝溪诗汇 -（锁定）"_s);
     }
 
     void startWithoutDatabaseThenSwitch() {
         QFile::remove(fx->path());
         auto w = start();
         QCOMPARE(dialogs.messages.size(), 1);
-        QVERIFY(dialogs.marked()[0].startsWith(QStringLiteral("x:无法打开数据库文件 ") + fx->path()));
+        QVERIFY(dialogs.marked()[0].startsWith(u"x:无法打开数据库文件 "_s + fx->path()));
         QCOMPARE(writeControlsNotIn(*w, false), QString());
         QCOMPARE(w->ui.cboPoet->count() + w->ui.cboBook->count(), 0);
 
@@ -98,9 +96,8 @@ private slots:
         other.fillSample();
         dialogs.files.push_back(other.path());
         w->ui.mnuToolFile->trigger();
-        QCOMPARE(dialogs.fileRequests.size(), 1);
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), other.path());
-        QCOMPARE(w->ui.myTotal->text(), QStringLiteral("系统总计：9题 (12首)"));
+        QCOMPARE(w->findChild<QLabel*>(u"myPath"_s)->text(), other.path());
+        QCOMPARE(w->ui.myTotal->text(), u"系统总计：9题 (12首)"_s);
         QCOMPARE(writeControlsNotIn(*w, true), QString());
         // No template is listed after the failed start: saving has no name to
         // save under and writes nothing.
@@ -108,124 +105,68 @@ private slots:
         QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
         QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
         QCOMPARE(dialogs.marked().mid(1), QStringList{u"!:未选定模板，无法保存！"_s});
-        QCOMPARE(other.count(QStringLiteral("SELECT count(*) FROM PoetrySet WHERE fModel=''")), 0);
-    }
-
-    void failedStartKeepsSavedMode() {
-        QFile::remove(fx->path());
-        writeRaw(QStringLiteral("Default_Locked"), QStringLiteral("0"));
-        start()->close();
-        QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QStringLiteral("0"));
+        QCOMPARE(other.count(u"SELECT count(*) FROM PoetrySet WHERE fModel=''"_s), 0);
     }
 
     void switchToBadFileReopensThePrevious() {
         auto w = start();
         QTemporaryDir dir;
-        const QString bad = dir.filePath(QStringLiteral("bad.mdb"));
+        const QString bad = dir.filePath(u"bad.mdb"_s);
         QFile f(bad);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, '\x5a'));
         f.close();
         dialogs.files.push_back(bad);
         w->mnuToolFile_Click();
-        QCOMPARE(dialogs.texts(), QStringList{bad + QStringLiteral(" 并不是《蓝溪诗汇》数据库文件，操作失败！")});
-        QCOMPARE(w->store().FindTable(QStringLiteral("Poetry"), QString()), 9);
+        QCOMPARE(dialogs.texts(), QStringList{bad + u" 并不是《蓝溪诗汇》数据库文件，操作失败！"_s});
+        QCOMPARE(w->store().FindTable(u"Poetry"_s, QString()), 9);
         QCOMPARE(writeControlsNotIn(*w, true), QString());
 
         // Cancelling, or naming a file that does not exist, changes nothing.
         dialogs.messages.clear();
         w->mnuToolFile_Click();
-        dialogs.files.push_back(dir.filePath(QStringLiteral("nothing.mdb")));
+        dialogs.files.push_back(dir.filePath(u"nothing.mdb"_s));
         w->mnuToolFile_Click();
         QVERIFY(dialogs.messages.isEmpty());
-        QCOMPARE(w->findChild<QLabel*>(QStringLiteral("myPath"))->text(), fx->path());
-    }
-
-    void switchChangesTheGrouping() {
-        auto w = start();
-        auto* cboList = w->ui.cboList;
+        QCOMPARE(w->findChild<QLabel*>(u"myPath"_s)->text(), fx->path());
+        // A switch changes the grouping the tree was in: 1 -> 0, 0 -> 1, 2 -> 0.
         FixtureDb other;
         other.fillSample();
-        const int expected[][2] = {{1, 0}, {0, 1}, {2, 0}};
-        for (const auto& e : expected) {
-            cboList->setCurrentIndex(e[0]);
+        for (const auto& [before, after] : {std::pair{1, 0}, std::pair{0, 1}, std::pair{2, 0}}) {
+            w->ui.cboList->setCurrentIndex(before);
             dialogs.files.push_back(other.path());
             w->mnuToolFile_Click();
-            QCOMPARE(cboList->currentIndex(), e[1]);
+            QCOMPARE(w->ui.cboList->currentIndex(), after);
         }
     }
 
-    void settingsReadWithDefaults_data() {
-        QTest::addColumn<QString>("locked");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("style");
-        QTest::newRow("absent") << QString() << QString() << 1 << 2;
-        QTest::newRow("text") << "abc" << "abc" << 1 << 2;
-        QTest::newRow("huge") << "99999999999" << "-1" << 1 << 2;
-        QTest::newRow("stored") << "0" << "3" << 0 << 3;
-        QTest::newRow("blank-padded") << " 0 " << " 1" << 0 << 1;
-    }
-
+    // The lock ("0" is locked) and the list view style as saved; text, out of
+    // range or absent reads as the default (writable, style 2).
     void settingsReadWithDefaults() {
-        QFETCH(QString, locked);
-        QFETCH(QString, view);
-        QFETCH(int, mode);
-        QFETCH(int, style);
-        writeRaw(QStringLiteral("Default_Locked"), locked);
-        writeRaw(QStringLiteral("Default_LstView"), view);
+        const struct {
+            QString savedLock, savedView;
+            bool locked;
+            int style;
+        } cases[] = {{{}, {}, false, 2},          {u"abc"_s, u"abc"_s, false, 2}, {u"99999999999"_s, u"-1"_s, false, 2},
+                     {u"0"_s, u"3"_s, true, 3}, {u" 0 "_s, u" 1"_s, true, 1}};
+        for (const auto& c : cases) {
+            writeRaw(u"Default_Locked"_s, c.savedLock);
+            writeRaw(u"Default_LstView"_s, c.savedView);
+            auto w = start();
+            QCOMPARE(w->ui.mnuToolLock->isChecked(), c.locked);
+            QCOMPARE(w->ui.lstTitle->viewStyle(), c.style);
+        }
+        // A changed style is saved on closing.
         auto w = start();
-        QCOMPARE(w->ui.mnuToolLock->isChecked(), mode == 0);
-        QCOMPARE(w->ui.lstTitle->viewStyle(), style);
-    }
-
-    void shutdownWritesOnlyWhatChanged() {
-        writeRaw(QStringLiteral("Default_LstView"), QStringLiteral("02"));
-        auto w = start();
-        w->findChild<QAction*>(QStringLiteral("mnuList_2"))->trigger();
+        w->findChild<QAction*>(u"mnuList_3"_s)->trigger();
         w->close();
-        // Numerically equal: left as it was.
-        QCOMPARE(Settings::raw(QStringLiteral("Default_LstView")), QStringLiteral("02"));
-        QCOMPARE(Settings::raw(QStringLiteral("Default_Locked")), QString());
-        auto w2 = start();
-        w2->findChild<QAction*>(QStringLiteral("mnuList_3"))->trigger();
-        w2->close();
-        QCOMPARE(Settings::raw(QStringLiteral("Default_LstView")), QStringLiteral("3"));
-    }
-
-    void splashLoadsOnFirstTickAndHandsOverAfterFifth() {
-        auto w = std::make_unique<MainWindow>(&dialogs);
-        int loads = 0;
-        bool shown = false;
-        SplashWindow splash([&] { ++loads; w->Form_Load(); }, [&] { shown = true; });
-        splash.Timer1->stop();
-        splash.Timer1_Timer();
-        QCOMPARE(loads, 1);
-        QVERIFY(w->isLoaded());
-        QVERIFY(!shown);
-        for (int i = 0; i < 3; ++i) splash.Timer1_Timer();
-        QVERIFY(!shown);
-        splash.Timer1_Timer();
-        QVERIFY(shown);
-        QCOMPARE(loads, 1);
-        QCOMPARE(splash.ticks(), 5);
-    }
-
-    void splashClickLoadsAtOnce() {
-        int loads = 0;
-        bool shown = false;
-        SplashWindow splash([&] { ++loads; }, [&] { shown = true; });
-        splash.show();
-        QTest::mouseClick(splash.Image2, Qt::LeftButton);
-        QVERIFY(loads == 1 && shown && !splash.Timer1->isActive());
+        QCOMPARE(Settings::raw(u"Default_LstView"_s), u"3"_s);
     }
 
     void fileHeldByAnotherProgramAtStartShowsAWaitThatCanStop() {
-        fx->db().execNative(QStringLiteral("BEGIN EXCLUSIVE"));
+        fx->db().execNative(u"BEGIN EXCLUSIVE"_s);
         auto w = std::make_unique<MainWindow>(&dialogs);
-        bool loading = false;
-        bool shown = false;
-        bool shownWhileLoading = false;
+        bool loading = false, shown = false, shownWhileLoading = false;
         // The user stops the wait on its note, later than the splash would have gone.
         QElapsedTimer clock;
         QTimer user;
@@ -234,53 +175,23 @@ private slots:
                 if (top->objectName() == QLatin1String("dlgBusyWait") && top->isVisible() && clock.elapsed() > 800)
                     if (auto* cancel = top->findChild<QPushButton*>()) cancel->click();
         });
-        SplashWindow splash(
-            [&] {
-                loading = true;
-                clock.start();
-                user.start(50);
-                w->Form_Load();
-                loading = false;
-            },
-            [&] {
-                shown = true;
-                shownWhileLoading = loading;
-            });
+        SplashWindow splash([&] { loading = true; clock.start(); user.start(50); w->Form_Load(); loading = false; },
+                            [&] { shown = true; shownWhileLoading = loading; });
         QTRY_VERIFY_WITH_TIMEOUT(shown, 20000);
-        fx->db().execNative(QStringLiteral("COMMIT"));
+        fx->db().execNative(u"COMMIT"_s);
         QVERIFY(!shownWhileLoading);
-        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("x:数据库文件 ") + fx->path() +
-                                               QStringLiteral(" 正被另一个程序占用，现在无法打开。\n\n"
-                                                              "请关闭正在使用它的程序后再试。")});
+        QCOMPARE(dialogs.marked(), QStringList{u"x:数据库文件 "_s + fx->path() +
+                                               u" 正被另一个程序占用，现在无法打开。\n\n请关闭正在使用它的程序后再试。"_s});
     }
 
     void missingSideTableIsNamedOnceAndTheOtherListsStillFill() {
-        fx->db().execNative(QStringLiteral("DROP TABLE Poet"));
+        fx->db().execNative(u"DROP TABLE Poet"_s);
         auto w = start();
         for (const char* id : {"1", "3", "4", "2", "8"}) w->RenderPoem(QString::fromLatin1(id));
-        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("!:数据库文件 ") + fx->path() +
-                                               QStringLiteral(" 中没有数据表 Poet，用到它的内容无法显示。\n\n"
-                                                              "本次运行不再提示。")});
+        QCOMPARE(dialogs.marked(), QStringList{u"!:数据库文件 "_s + fx->path() +
+                                               u" 中没有数据表 Poet，用到它的内容无法显示。\n\n本次运行不再提示。"_s});
         QCOMPARE(items(w->ui.cboDynasty).size(), 4);
         QCOMPARE(items(w->ui.cboBook).size(), 3);
-    }
-
-    void databaseCheckInTheToolsMenuReportsInPlainWords() {
-        auto w = start();
-        QVERIFY(w->ui.mnuTool->actions().contains(w->ui.mnuToolDbCheck));
-        w->ui.mnuToolLock->trigger(); // the check reads beside the locked connection
-        w->ui.mnuToolDbCheck->trigger();
-        QCOMPARE(dialogs.marked(), QStringList{QStringLiteral("i:数据库检查完毕：") + fx->path() +
-                                               QStringLiteral(" 完好，没有发现问题。 @数据库检查")});
-    }
-
-    void tooSmallWindowSnapsBack() {
-        auto w = start();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->resize(w->twipsToPixels(9000), w->twipsToPixels(9000));
-        QTRY_COMPARE(w->frameGeometry().width(), w->twipsToPixels(9720));
-        QCOMPARE(w->frameGeometry().height(), w->twipsToPixels(6900));
     }
 };
 
