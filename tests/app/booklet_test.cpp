@@ -128,7 +128,7 @@ private slots:
             QCOMPARE(squeezed(pdfText(pdf)).remove(QRegularExpression(u"\\d|甲篇|乙篇|〔唐〕|佚名"_s)), folded(text.repeated(2)));
         }
         // A poem that fits a page but not what is left of one starts a new page,
-        // even with more than a third of the page left.
+        // even with more than a third of the page left (a page holds about 50 lines).
         const QString pdf = write(BookletStyle::Horizontal, {addPoem(u"丙篇"_s, u"白日依山尽\r\n"_s.repeated(20)),
                                                              addPoem(u"丁篇"_s, u"黄河入海流\r\n"_s.repeated(40))}, u"flow.pdf"_s);
         QCOMPARE(pageCount(pdf), 2);
