@@ -5,26 +5,21 @@
 #include "app/prefaceviewer.h"
 #include "support/windowtest.h"
 
-#include <QElapsedTimer>
 #include <QStringEncoder>
 #include <functional>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
 }
 
 // Runs `inspect` on the modal dialog that `open` shows, then lets `open` return.
 template <typename Dialog> void whileOpen(const std::function<void()>& open, const std::function<void(Dialog*)>& inspect) {
     bool seen = false;
     QTimer::singleShot(0, [&] {
-        auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (dlg) {
+        if (auto* dlg = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
             seen = true;
             inspect(dlg);
             if (dlg->isVisible()) dlg->reject();
@@ -39,98 +34,67 @@ template <typename Dialog> void whileOpen(const std::function<void()>& open, con
 class HelpTest : public WindowTest {
     Q_OBJECT
 
-    QStringList opened;
-
-    std::unique_ptr<MainWindow> startRecording() {
-        auto w = start();
-        w->help->shellOpen = [this](const QString& target) { opened << target; };
-        return w;
-    }
-
 private slots:
-    void init() {
-        freshFixture();
-        opened.clear();
-    }
-
-    void helpFileWebPageAndMail() {
-        auto w = startRecording();
+    // F1 and the menu: the shipped page without readme.chm, the help file with
+    // it, the web page, the mail link. About: its web-page label opens its own
+    // caption; it closes by itself on the 21st tick of its timer; opened again it
+    // counts from 0, and 确定>> closes it.
+    void helpFileWebPageMailAndAbout() {
+        auto w = start();
+        QStringList opened;
+        w->help->shellOpen = [&opened](const QString& target) { opened << target; };
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
         const QString folder = fx->dir();
-        // Without readme.chm: the shipped page.
         QTest::keyClick(w.get(), Qt::Key_F1);
         QVERIFY(triggerEnabled(w->ui.mnuHlpBook));
-        // With it: the help file.
-        writeFile(folder + QStringLiteral("/readme.chm"), "ITSF");
+        writeFile(folder + u"/readme.chm"_s, "ITSF");
         QTest::keyClick(w->ui.RichTextBox1, Qt::Key_F1);
         QVERIFY(triggerEnabled(w->ui.mnuHlpHtml));
         QVERIFY(triggerEnabled(w->ui.mnuHlpMail));
         QCOMPARE(opened, (QStringList{folder + u"/readme.html"_s, folder + u"/readme.html"_s, folder + u"/readme.chm"_s,
                                       u"https://forelane.org/lyrabook/"_s, u"mailTo:lyrabook@forelane.org"_s}));
-        QVERIFY(dialogs.messages.isEmpty());
-    }
-
-    void shippedFilesLieBesideTheProgram() {
-        const QString dir = QCoreApplication::applicationDirPath();
-        for (const char* name : {"readme.html", "myPreface.txt"}) {
-            QFile f(dir + u'/' + QString::fromUtf8(name));
-            QVERIFY2(f.open(QIODevice::ReadOnly), name);
-            const QString text = QString::fromUtf8(f.readAll());
-            QVERIFY2(text.contains(QStringLiteral("诗")), name);
-        }
-    }
-
-    // The web-page label opens its own caption; the window closes by itself on
-    // the 21st tick of its own timer.
-    void aboutWindow() {
-        auto w = startRecording();
-        int ticks = -1;
-        QTimer::singleShot(0, [&] {
-            auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
-            QVERIFY(about);
+        opened.clear();
+        whileOpen<AboutWindow>([&] { QVERIFY(triggerEnabled(w->ui.mnuAbout)); }, [&](AboutWindow* about) {
             QTest::mouseClick(about->Label9, Qt::LeftButton);
-            // The same timer, run fast.
-            about->Timer1->setInterval(5);
-            connect(about->Timer1, &QTimer::timeout, about, [&ticks, about] { ticks = about->ticks(); });
+            about->Timer1->setInterval(5); // the same timer, run fast
+            QTRY_VERIFY_WITH_TIMEOUT(!about->isVisible(), 4000);
+            QCOMPARE(about->ticks(), qint16(21));
         });
-        QTimer::singleShot(5000, [] {
-            if (QWidget* m = QApplication::activeModalWidget()) m->close();
-        });
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(triggerEnabled(w->ui.mnuAbout));
-        QVERIFY(clock.elapsed() < 4000);
-        QCOMPARE(ticks, 21);
         QCOMPARE(opened, QStringList{kProductWebPage});
-        // Opened again it counts from 0, and 确定>> closes it at once.
         whileOpen<AboutWindow>([&] { w->help->mnuAbout_Click(); }, [&](AboutWindow* about) {
             QCOMPARE(about->ticks(), qint16(0));
             QTest::mouseClick(about->cmdCancel, Qt::LeftButton);
             QVERIFY(!about->isVisible() && !about->Timer1->isActive());
         });
+        QVERIFY(dialogs.messages.isEmpty());
     }
 
+    void shippedFilesLieBesideTheProgram() {
+        for (const QString& name : {u"readme.html"_s, u"myPreface.txt"_s}) {
+            QFile f(QCoreApplication::applicationDirPath() + u'/' + name);
+            QVERIFY2(f.open(QIODevice::ReadOnly) && QString::fromUtf8(f.readAll()).contains(u"诗"_s), qPrintable(name));
+        }
+    }
+
+    // Read afresh on each opening and by 编者的话: UTF-8, with or without its
+    // mark, or the Chinese code page; without the file the viewer is empty.
     void prefaceIsReadAfreshEachTime() {
         auto w = start();
-        const QString path = fx->dir() + QStringLiteral("/myPreface.txt");
-        writeFile(path, QStringLiteral("第一稿：唐诗三百首。").toUtf8());
+        const QString path = fx->dir() + u"/myPreface.txt"_s;
+        writeFile(path, u"第一稿：唐诗三百首。"_s.toUtf8());
         whileOpen<PrefaceViewer>([&] { QVERIFY(triggerEnabled(w->ui.mnuPreface)); }, [&](PrefaceViewer* v) {
-            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第一稿：唐诗三百首。"));
-            // Rewritten while open: 编者的话 reads it again. In the Chinese code page too.
-            writeFile(path, QStringEncoder("GB18030").encode(QStringLiteral("第二稿：宋词。")));
+            QCOMPARE(v->RichTextBox1->toPlainText(), u"第一稿：唐诗三百首。"_s);
+            writeFile(path, QStringEncoder("GB18030").encode(u"第二稿：宋词。"_s));
             QTest::mouseClick(v->cmdPreface, Qt::LeftButton);
-            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第二稿：宋词。"));
+            QCOMPARE(v->RichTextBox1->toPlainText(), u"第二稿：宋词。"_s);
+            writeFile(path, QByteArray("\xEF\xBB\xBF") + u"第三稿"_s.toUtf8());
+            QTest::mouseClick(v->cmdPreface, Qt::LeftButton);
+            QCOMPARE(v->RichTextBox1->toPlainText(), u"第三稿"_s);
         });
-        writeFile(path, QByteArray("\xEF\xBB\xBF") + QStringLiteral("第三稿").toUtf8());
-        whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); }, [&](PrefaceViewer* v) {
-            QCOMPARE(v->RichTextBox1->toPlainText(), QStringLiteral("第三稿"));
-        });
-        // Without a preface file the viewer is empty and nothing is said.
         QFile::remove(path);
-        whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); }, [&](PrefaceViewer* v) {
-            QCOMPARE(v->RichTextBox1->toPlainText(), QString());
-        });
+        whileOpen<PrefaceViewer>([&] { w->help->mnuPreface_Click(); },
+                                 [&](PrefaceViewer* v) { QCOMPARE(v->RichTextBox1->toPlainText(), QString()); });
         QVERIFY(dialogs.messages.isEmpty());
     }
 };

@@ -8,6 +8,7 @@
 
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <functional>
 
 namespace {
 
@@ -16,29 +17,26 @@ const QString kStandard = QStringLiteral("1# 标准模板");
 // Adds a five-row template whose lines are all `size`-point 宋体.
 void addTemplate(FixtureDb& fx, const QString& name, int size) {
     for (int k = 0; k < 5; ++k)
-        fx.db().execNative(QStringLiteral("INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,"
-                                          "fFontUnderline,fFontColor,fAlign,fIndent,fHangingIndent,fOffset) VALUES "
-                                          "('%1',%2,'宋体',%3,0,0,0,0,0,1,0,0)")
-                               .arg(name)
-                               .arg(k)
-                               .arg(size));
+        fx.db().execNative(u"INSERT INTO PoetrySet (fModel,fID,fFontName,fFontSize,fFontBold,fFontItalic,fFontUnderline,"
+                           "fFontColor,fAlign,fIndent,fHangingIndent,fOffset) VALUES ('%1',%2,'宋体',%3,0,0,0,0,0,1,0,0)"_s
+                               .arg(name).arg(k).arg(size));
 }
 
-qint64 rowsOf(FixtureDb& fx, const QString& name) {
-    return fx.count(QStringLiteral("SELECT count(*) FROM PoetrySet WHERE fModel='") + name + u'\'');
-}
+qint64 rowsOf(FixtureDb& fx, const QString& name) { return fx.count(u"SELECT count(*) FROM PoetrySet WHERE fModel='"_s + name + u'\''); }
 
-// The character format of the shown poem's content (its first character).
-QTextCharFormat contentFormat(MainWindow& w) {
+// A cursor on the shown poem's first content character.
+QTextCursor contentCursor(MainWindow& w) {
     QTextCursor c(w.ui.RichTextBox1->document());
     c.setPosition(w.display->PartStart[1] + 1);
-    return c.charFormat();
+    return c;
 }
+QTextCharFormat contentFormat(MainWindow& w) { return contentCursor(w).charFormat(); }
 
-QTextBlockFormat contentBlock(MainWindow& w) {
-    QTextCursor c(w.ui.RichTextBox1->document());
-    c.setPosition(w.display->PartStart[1] + 1);
-    return c.blockFormat();
+// A line's face, size, bold, underline, alignment, indents and offset.
+QString state(const TemplateLine& l) {
+    return QStringList{l.FontName,          QString::number(l.FontSize),      QString::number(l.FontBold),
+                       QString::number(l.FontUnderline), QString::number(l.Align), QString::number(l.Indent),
+                       QString::number(l.HangingIndent), QString::number(l.Offset)}.join(u' ');
 }
 
 } // namespace
@@ -51,7 +49,7 @@ class TemplateEditorTest : public WindowTest {
         auto w = start();
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get())) return nullptr;
-        w->FillTitleList(QStringLiteral(" Where a.fPoemID=1"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->FillTitleList(u" Where a.fPoemID=1"_s, u"a.fTitle"_s, u"0"_s);
         w->ui.cmdSetting->click();
         return w;
     }
@@ -60,151 +58,112 @@ private slots:
     void openingAndClosingThePanel() {
         auto w = startActive();
         QVERIFY(w);
+        // The format row: alignment captions shown whole, no button over another or past the separator.
+        QWidget* row[] = {w->ui.optAlign[0],         w->ui.optAlign[1],         w->ui.optAlign[2],
+                          w->ui.cmdIndent[0],        w->ui.cmdIndent[1],        w->ui.cmdHangingIndent[0],
+                          w->ui.cmdHangingIndent[1], w->ui.cmdOffset[0],        w->ui.cmdOffset[1]};
+        for (size_t i = 0; i < std::size(row); ++i)
+            QVERIFY2((i > 2 || row[i]->width() >= row[i]->sizeHint().width()) &&
+                         (i == 0 || row[i]->x() > row[i - 1]->geometry().right()),
+                     qPrintable(row[i]->objectName()));
+        QVERIFY(row[std::size(row) - 1]->geometry().right() < w->ui.Line6->x());
+
         const int paneTopBefore = w->ui.RichTextBox1->y();
         QTest::mouseClick(w->ui.cmdSetting, Qt::LeftButton);
         QVERIFY(w->ui.fraModel->isVisible());
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[模板设置]"));
+        QCOMPARE(w->ui.myState->text(), u"状态：[模板设置]"_s);
         QVERIFY(!w->ui.cmdSetting->isEnabled() && !w->ui.cmdEdit->isEnabled() && !w->ui.cmdSeek->isEnabled());
         QCOMPARE(QApplication::focusWidget(), w->ui.cboModel);
         QVERIFY(w->ui.RichTextBox1->y() > paneTopBefore);
-        // The controls show the content line after start-up: 14-point 宋体;
-        // filling the face list at start-up changed no line.
-        QCOMPARE(w->ui.cboText->currentText(), QStringLiteral("4-[内容]"));
-        QCOMPARE(w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(), QStringLiteral("宋体14"));
-
-        // Escape presses 返回>>.
+        // The content line after start-up: filling the face list changed no line.
+        QCOMPARE(w->ui.cboText->currentText() + w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(),
+                 u"4-[内容]宋体14"_s);
+        // Escape presses 返回>>; the File menu's entry opens it again.
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(w->ui.fraModel->isHidden());
-        QCOMPARE(w->ui.myState->text(), QStringLiteral("状态：[查询]"));
+        QCOMPARE(w->ui.myState->text(), u"状态：[查询]"_s);
         QVERIFY(w->ui.cmdSetting->isEnabled() && w->ui.cmdSeek->isEnabled() && w->ui.cmdEdit->isEnabled());
         QCOMPARE(w->ui.RichTextBox1->y(), paneTopBefore);
-
-        // The File menu's entry opens it as well.
         QVERIFY(triggerEnabled(w->ui.mnuModel));
         QVERIFY(w->ui.fraModel->isVisible());
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    // The format row: every alignment caption is shown whole, and the row's
-    // buttons stand side by side, none over another or past the separator.
-    void formatRowFitsItsCaptions() {
-        auto w = start();
-        QWidget* row[] = {w->ui.optAlign[0],         w->ui.optAlign[1],         w->ui.optAlign[2],
-                          w->ui.cmdIndent[0],        w->ui.cmdIndent[1],        w->ui.cmdHangingIndent[0],
-                          w->ui.cmdHangingIndent[1], w->ui.cmdOffset[0],        w->ui.cmdOffset[1]};
-        for (int i = 0; i < 3; ++i)
-            QVERIFY2(row[i]->width() >= row[i]->sizeHint().width(), qPrintable(row[i]->objectName()));
-        for (size_t i = 1; i < std::size(row); ++i)
-            QVERIFY2(row[i]->x() >= row[i - 1]->geometry().right() + 1, qPrintable(row[i]->objectName()));
-        QVERIFY(row[std::size(row) - 1]->geometry().right() < w->ui.Line6->x());
-    }
-
     // Choosing a line kind shows its values and changes nothing; a value that no
-    // entry lists leaves its control without a choice.
-    void showingALineKindChangesNothing() {
-        fx->db().execNative(QStringLiteral("UPDATE PoetrySet SET fFontSize=15, fAlign=7 WHERE fID=2"));
+    // entry lists leaves its control without a choice. Each field change, one
+    // after another on the content line, changes that line only and redraws the
+    // poem at once; the step buttons have no bound but the 16-bit range; with no
+    // poem shown nothing is drawn.
+    void lineKindsAndFieldChanges() {
+        fx->db().execNative(u"UPDATE PoetrySet SET fFontSize=15, fAlign=7 WHERE fID=2"_s);
         auto w = open();
         QVERIFY(w);
         const Template before = w->display->CurrentTemplate;
-        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
-        w->ui.cboText->setCurrentIndex(0);
-        // Title line: 16-point bold 黑体, red, centred.
-        QCOMPARE(w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(), QStringLiteral("黑体16"));
-        QVERIFY(w->ui.chkFontBold->isChecked() && !w->ui.chkFontItalic->isChecked());
+        QSignalSpy drawn(w->ui.RichTextBox1, &QTextEdit::textChanged);
+        w->ui.cboText->setCurrentIndex(0); // title: 16-point bold 黑体, red, centred
+        QCOMPARE(w->ui.cboFontName->currentText() + w->ui.cboFontSize->currentText(), u"黑体16"_s);
+        QVERIFY(w->ui.chkFontBold->isChecked() && !w->ui.chkFontItalic->isChecked() && w->ui.optAlign[2]->isChecked());
         QCOMPARE(w->templateEditor->fontColorFace(), QColor(255, 0, 0));
-        QVERIFY(w->ui.optAlign[2]->isChecked());
-        w->ui.cboText->setCurrentIndex(3);
-        QVERIFY(!w->ui.chkFontBold->isChecked() && w->ui.optAlign[0]->isChecked());
-        QCOMPARE(w->templateEditor->fontColorFace(), QColor(0, 0, 0));
         w->ui.cboText->setCurrentIndex(2);
         QCOMPARE(w->ui.cboFontSize->currentIndex(), -1);
         for (QRadioButton* r : w->ui.optAlign) QVERIFY(!r->isChecked());
+        w->ui.cboText->setCurrentIndex(3);
+        QVERIFY(!w->ui.chkFontBold->isChecked() && w->ui.optAlign[0]->isChecked());
+        QCOMPARE(w->templateEditor->fontColorFace(), QColor(0, 0, 0));
         QCOMPARE(w->display->CurrentTemplate, before);
-        QCOMPARE(redraws.count(), 0);
-    }
+        QCOMPARE(drawn.count(), 0);
 
-    // Each field change, one after another on the content line of the fixture's
-    // template (14-point 宋体, indent 2), redraws the poem at once.
-    void fieldChangesRedraw() {
-        const struct {
-            QString action, field, expected;
-        } steps[] = {{u"size 8"_s, u"FontSize"_s, u"8"_s},
-                     {u"chkFontBold"_s, u"FontBold"_s, u"1"_s},
-                     {u"chkFontUnderline"_s, u"FontUnderline"_s, u"1"_s},
-                     {u"optAlign_1"_s, u"Align"_s, u"1"_s},
-                     {u"cmdIndent_0"_s, u"Indent"_s, u"1"_s},        // 减少缩进量
-                     {u"cmdHangingIndent_0"_s, u"HangingIndent"_s, u"1"_s}, // 悬挂缩进
-                     {u"cmdOffset_0"_s, u"Offset"_s, u"-1"_s},       // 文字下移
-                     {u"pick 黑体"_s, u"FontName"_s, u"黑体"_s},
-                     {u"type 楷"_s, u"FontName"_s, u"楷"_s}};
-        auto w = open();
-        QVERIFY(w);
-        const Template before = w->display->CurrentTemplate;
+        const auto click = [](QAbstractButton* b) { return [b] { QTest::mouseClick(b, Qt::LeftButton); }; };
+        const auto choose = [](QComboBox* cb, const QString& text) {
+            return [cb, text] {
+                if (cb->findText(text) < 0) cb->addItem(text);
+                cb->setCurrentIndex(cb->findText(text));
+            };
+        };
+        // The content line's face, size, bold, underline, align, indent, hanging indent, offset after each step.
+        const struct { std::function<void()> act; QString state; } steps[] = {
+            {choose(w->ui.cboFontSize, u"8"_s), u"宋体 8 0 0 0 2 0 0"_s},
+            {click(w->ui.chkFontBold), u"宋体 8 1 0 0 2 0 0"_s},
+            {click(w->ui.chkFontUnderline), u"宋体 8 1 1 0 2 0 0"_s},
+            {click(w->ui.optAlign[1]), u"宋体 8 1 1 1 2 0 0"_s},
+            {click(w->ui.cmdIndent[0]), u"宋体 8 1 1 1 1 0 0"_s},        // 减少缩进量
+            {click(w->ui.cmdHangingIndent[0]), u"宋体 8 1 1 1 1 1 0"_s}, // 悬挂缩进
+            {click(w->ui.cmdOffset[0]), u"宋体 8 1 1 1 1 1 -1"_s},       // 文字下移
+            {choose(w->ui.cboFontName, u"黑体"_s), u"黑体 8 1 1 1 1 1 -1"_s},
+            {[&] { w->ui.cboFontName->lineEdit()->clear(); typeText(w->ui.cboFontName->lineEdit(), u"楷"_s); },
+             u"楷 8 1 1 1 1 1 -1"_s},
+            {click(w->ui.cmdIndent[0]), u"楷 8 1 1 1 0 1 -1"_s},
+            {click(w->ui.cmdIndent[0]), u"楷 8 1 1 1 -1 1 -1"_s}};
+        TemplateLine& l = w->display->CurrentTemplate[3];
         for (const auto& step : steps) {
-            const QString& action = step.action;
             QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
-            if (action.startsWith(QStringLiteral("size "))) {
-                w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(action.mid(5)));
-            } else if (action.startsWith(QStringLiteral("pick "))) {
-                w->ui.cboFontName->addItem(action.mid(5));
-                w->ui.cboFontName->setCurrentIndex(w->ui.cboFontName->findText(action.mid(5)));
-            } else if (action.startsWith(QStringLiteral("type "))) {
-                w->ui.cboFontName->lineEdit()->clear();
-                typeText(w->ui.cboFontName->lineEdit(), action.mid(5));
-            } else {
-                auto* b = w->findChild<QAbstractButton*>(action);
-                QVERIFY2(b, qPrintable(action));
-                QTest::mouseClick(b, Qt::LeftButton);
-            }
-            const TemplateLine& l = w->display->CurrentTemplate[3];
-            const QMap<QString, QString> now = {
-                {u"FontName"_s, l.FontName}, {u"FontSize"_s, QString::number(l.FontSize)},
-                {u"FontBold"_s, QString::number(l.FontBold)}, {u"FontUnderline"_s, QString::number(l.FontUnderline)},
-                {u"Align"_s, QString::number(l.Align)}, {u"Indent"_s, QString::number(l.Indent)},
-                {u"HangingIndent"_s, QString::number(l.HangingIndent)}, {u"Offset"_s, QString::number(l.Offset)}};
-            QCOMPARE(now.value(step.field), step.expected);
-            // Only the content line changed, and the poem was drawn again at once.
+            step.act();
+            QCOMPARE(state(l), step.state);
             for (int k : {0, 1, 2, 4}) QCOMPARE(w->display->CurrentTemplate[size_t(k)], before[size_t(k)]);
-            QVERIFY2(redraws.count() > 0, qPrintable(action));
+            QVERIFY2(redraws.count() > 0, qPrintable(step.state));
             const QTextCharFormat cf = contentFormat(*w);
             QCOMPARE(cf.fontPointSize(), double(l.FontSize));
             QCOMPARE(cf.fontWeight() >= QFont::Bold, l.FontBold != 0);
             QCOMPARE(cf.fontUnderline(), l.FontUnderline != 0);
-            const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-            QVERIFY(contentBlock(*w).alignment() & align[l.Align]);
+            QVERIFY(contentCursor(*w).blockFormat().alignment() & (l.Align ? Qt::AlignRight : Qt::AlignLeft));
         }
-    }
-
-    void stepButtonsHaveNoBound() {
-        fx->db().execNative(QStringLiteral("UPDATE PoetrySet SET fIndent=1 WHERE fID=3"));
-        auto w = open();
-        QVERIFY(w);
-        for (int i = 0; i < 3; ++i) QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
-        QCOMPARE(int(w->display->CurrentTemplate[3].Indent), -2);
-        for (int i = 0; i < 4; ++i) QTest::mouseClick(w->ui.cmdOffset[0], Qt::LeftButton);
-        QCOMPARE(int(w->display->CurrentTemplate[3].Offset), -4);
-        // The ends of the 16-bit range hold instead of wrapping to the other end.
-        w->display->CurrentTemplate[3].HangingIndent = 32767;
+        l.HangingIndent = 32767; // the end of the range holds instead of wrapping
         QTest::mouseClick(w->ui.cmdHangingIndent[0], Qt::LeftButton);
-        QCOMPARE(int(w->display->CurrentTemplate[3].HangingIndent), 32767);
-    }
+        QCOMPARE(int(l.HangingIndent), 32767);
 
-    void emptyTitleListDrawsNothing() {
-        auto w = open();
-        QVERIFY(w);
-        w->FillTitleList(QStringLiteral(" Where a.fPoemID=-5"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
+        w->FillTitleList(u" Where a.fPoemID=-5"_s, u"a.fTitle"_s, u"0"_s);
         QCOMPARE(w->browse->model()->size(), 0);
         const QString shown = w->ui.RichTextBox1->toPlainText();
-        QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
-        QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
-        w->ui.cboFontSize->setCurrentIndex(0);
-        QCOMPARE(int(w->display->CurrentTemplate[3].FontBold), 1);
-        QCOMPARE(int(w->display->CurrentTemplate[3].FontSize), 8);
-        QCOMPARE(redraws.count(), 0);
+        drawn.clear();
+        QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
+        choose(w->ui.cboFontSize, u"28"_s)();
+        QVERIFY(l.FontItalic == 1 && l.FontSize == 28);
+        QCOMPARE(drawn.count(), 0);
         QCOMPARE(w->ui.RichTextBox1->toPlainText(), shown);
     }
 
-    void colourDialog() {
+    // The colour dialog, then a save, then a failing save and save as on the same window.
+    void colourAndSave() {
         auto w = open();
         QVERIFY(w);
         QSignalSpy redraws(w->ui.RichTextBox1, &QTextEdit::textChanged);
@@ -221,187 +180,132 @@ private slots:
         QCOMPARE(w->display->CurrentTemplate[3].FontColor, 0x563412);
         QVERIFY(redraws.count() > 0);
         QCOMPARE(contentFormat(*w).foreground().color(), QColor(0x12, 0x34, 0x56));
+
+        QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
+        for (int i = 0; i < 3; ++i) QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
+        QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
+        QCOMPARE(dialogs.marked(), QStringList{u"i:模板设置保存完毕!"_s});
+        QCOMPARE(rowsOf(*fx, kStandard), 5);
+        QCOMPARE(fx->text(u"SELECT fFontItalic || '/' || fIndent || '/' || fFontColor FROM PoetrySet WHERE fID=3"_s),
+                 u"1/-1/5649426"_s);
+        QCOMPARE(fx->count(u"SELECT count(*) FROM PoetrySet WHERE fFontItalic<>0"_s), 1);
+
+        fx->db().execNative(u"CREATE TRIGGER diskfull BEFORE INSERT ON PoetrySet WHEN NEW.fID=4 "
+                            "BEGIN SELECT RAISE(ABORT,'database or disk is full'); END"_s);
+        fx->db().execNative(u"CREATE TRIGGER stuck BEFORE UPDATE ON PoetrySet WHEN NEW.fID=4 "
+                            "BEGIN SELECT RAISE(ABORT,'database is locked'); END"_s);
+        dialogs = ScriptedDialogs();
+        QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
+        QVERIFY(!w->templateEditor->SaveTemplate(kStandard, TemplateWriteMode::Save));
+        QCOMPARE(dialogs.marked(), QStringList{u"!:模板保存出错:database is locked"_s});
+        QCOMPARE(fx->count(u"SELECT fFontBold FROM PoetrySet WHERE fID=3"_s), 0);
+        // Save as: the failure is reported and the name is not listed.
+        dialogs.inputs.push_back(u"2# 新模板"_s);
+        dialogs.answers.push_back(true);
+        QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
+        QCOMPARE(dialogs.texts().last(), u"模板保存出错:database or disk is full"_s);
+        QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
+        QCOMPARE(rowsOf(*fx, u"2# 新模板"_s), 0);
     }
 
-    void closingKeepsUnsavedChanges() {
-        addTemplate(*fx, QStringLiteral("2# 大字"), 20);
+    // Closing keeps unsaved changes until a template is chosen. Save as: every
+    // refusal in turn, then a new template: selected and loaded, not the default.
+    void closingAndSaveAs() {
+        const QStringList names = {kStandard, u"2# 大字"_s, u"2# 大字 a"_s};
+        addTemplate(*fx, names[1], 20);
+        addTemplate(*fx, names[2], 20);
         auto w = open();
         QVERIFY(w);
-        w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(QStringLiteral("28")));
+        w->ui.cboFontSize->setCurrentIndex(w->ui.cboFontSize->findText(u"28"_s));
         w->ui.cmdSaveCancel->click();
-        // Another poem, shown with the changed content size.
-        w->FillTitleList(QStringLiteral(" Where a.fPoemID=3"), QStringLiteral("a.fTitle"), QStringLiteral("0"));
-        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), QStringLiteral("春望 (杜甫·唐)"));
+        w->FillTitleList(u" Where a.fPoemID=3"_s, u"a.fTitle"_s, u"0"_s);
+        QCOMPARE(w->ui.RichTextBox1->document()->firstBlock().text(), u"春望 (杜甫·唐)"_s);
         QCOMPARE(contentFormat(*w).fontPointSize(), 28.0);
-        QCOMPARE(fx->count(QStringLiteral("SELECT fFontSize FROM PoetrySet WHERE fID=3 AND fModel='1# 标准模板'")), 14);
-        // Choosing a template drops the change.
+        QCOMPARE(fx->count(u"SELECT fFontSize FROM PoetrySet WHERE fID=3 AND fModel='1# 标准模板'"_s), 14);
         w->ui.cmdSetting->click();
         w->ui.cboModel->setCurrentIndex(1);
         w->ui.cboModel->setCurrentIndex(0);
         QCOMPARE(contentFormat(*w).fontPointSize(), 14.0);
-    }
 
-    void saveWritesTheCurrentTemplate() {
-        auto w = open();
-        QVERIFY(w);
-        QTest::mouseClick(w->ui.chkFontItalic, Qt::LeftButton);
-        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
-        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
-        QTest::mouseClick(w->ui.cmdIndent[0], Qt::LeftButton);
-        QTest::mouseClick(w->ui.cmdSave, Qt::LeftButton);
-        QCOMPARE(dialogs.marked(), QStringList{u"i:模板设置保存完毕!"_s});
-        QCOMPARE(rowsOf(*fx, kStandard), 5);
-        QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=3")), 1);
-        QCOMPARE(fx->count(QStringLiteral("SELECT fIndent FROM PoetrySet WHERE fID=3")), -1);
-        QCOMPARE(fx->count(QStringLiteral("SELECT fFontItalic FROM PoetrySet WHERE fID=2")), 0);
-    }
-
-    void aFailedSaveWritesNothing() {
-        fx->db().execNative(QStringLiteral("CREATE TRIGGER diskfull BEFORE INSERT ON PoetrySet WHEN NEW.fID=4 "
-                                           "BEGIN SELECT RAISE(ABORT,'database or disk is full'); END"));
-        fx->db().execNative(QStringLiteral("CREATE TRIGGER stuck BEFORE UPDATE ON PoetrySet WHEN NEW.fID=4 "
-                                           "BEGIN SELECT RAISE(ABORT,'database is locked'); END"));
-        auto w = open();
-        QVERIFY(w);
-        QTest::mouseClick(w->ui.chkFontBold, Qt::LeftButton);
-        QVERIFY(!w->templateEditor->SaveTemplate(kStandard, TemplateWriteMode::Save));
-        QCOMPARE(dialogs.marked(), QStringList{u"!:模板保存出错:database is locked"_s});
-        QCOMPARE(fx->count(QStringLiteral("SELECT fFontBold FROM PoetrySet WHERE fID=3")), 0);
-        // Save as: the failure is reported and the name is not listed.
-        dialogs = ScriptedDialogs();
-        dialogs.inputs.push_back(QStringLiteral("2# 新模板"));
-        dialogs.answers.push_back(true);
-        QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
-        QCOMPARE(dialogs.texts().last(), QStringLiteral("模板保存出错:database or disk is full"));
-        QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
-        QCOMPARE(rowsOf(*fx, QStringLiteral("2# 新模板")), 0);
-    }
-
-    void saveAs_data() {
-        QTest::addColumn<QString>("input"); // null: the input box cancelled
-        QTest::addColumn<bool>("answer");
-        QTest::addColumn<QString>("messages"); // after the prompt, "|"-joined
-        QTest::addColumn<QString>("added");    // the template listed last, if any
-        const QString exists = QStringLiteral("该模板已有存在, 不可新建 !");
-        QTest::newRow("cancelled") << QString() << false << "" << "";
-        QTest::newRow("empty") << "" << false << "" << "";
-        QTest::newRow("current name") << kStandard << false << "" << "";
-        QTest::newRow("listed name") << "2# 大字" << false << exists << "";
-        QTest::newRow("listed name in other case") << "2# 大字 A" << false << exists << "2# 大字 a";
-        QTest::newRow("question cancelled") << "3# 新" << false << "确定: 新建模板 [3# 新] ?" << "";
-        QTest::newRow("new") << "3# 新" << true << "确定: 新建模板 [3# 新] ?|模板新增完毕!" << "3# 新";
-    }
-    void saveAs() {
-        QFETCH(QString, input);
-        QFETCH(bool, answer);
-        QFETCH(QString, messages);
-        QFETCH(QString, added);
-        addTemplate(*fx, QStringLiteral("2# 大字"), 20);
-        if (added == u"2# 大字 a") addTemplate(*fx, added, 20);
-        auto w = open();
-        QVERIFY(w);
         QTest::mouseClick(w->ui.chkFontUnderline, Qt::LeftButton);
-        if (!input.isNull()) dialogs.inputs.push_back(input);
-        dialogs.answers.push_back(answer);
-        QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
-        QCOMPARE(dialogs.marked().value(0),
-                 QStringLiteral("-:请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中. @摸板新建"));
-        QCOMPARE(dialogs.texts().mid(1).join(u'|'), messages);
-        QCOMPARE(items(w->ui.cboModel), (QStringList{kStandard, u"2# 大字"_s} + (added.isEmpty() ? QStringList{} : QStringList{added})));
-        const bool created = added == u"3# 新";
-        QCOMPARE(rowsOf(*fx, QStringLiteral("3# 新")), created ? 5 : 0);
-        // The new template is selected and loaded: not the default, so the box is clear and enabled.
-        QCOMPARE(w->ui.cboModel->currentIndex(), created ? 2 : 0);
-        if (created) {
-            QVERIFY(!w->ui.chkModel->isChecked() && w->ui.chkModel->isEnabled());
-            QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：3# 新"));
-            QVERIFY(contentFormat(*w).fontUnderline());
+        const QString exists = u"该模板已有存在, 不可新建 !"_s, ask = u"确定: 新建模板 [3# 新] ?"_s;
+        // The input (null: the box cancelled), the answer, the messages after the prompt.
+        const struct { QString input; bool answer; QString messages; } steps[] = {
+            {QString(), false, QString()}, {QStringLiteral(""), false, QString()}, {kStandard, false, QString()},
+            {names[1], false, exists}, {u"2# 大字 A"_s, false, exists}, {u"3# 新"_s, false, ask},
+            {u"3# 新"_s, true, ask + u"|模板新增完毕!"_s}};
+        for (const auto& s : steps) {
+            dialogs = ScriptedDialogs();
+            if (!s.input.isNull()) dialogs.inputs.push_back(s.input);
+            dialogs.answers.push_back(s.answer);
+            QTest::mouseClick(w->ui.cmdSaveTo, Qt::LeftButton);
+            QCOMPARE(dialogs.marked().value(0),
+                     u"-:请输入新模板名称: \r\n\r\n    系统将把当前摸板的数据保存到新模板中. @摸板新建"_s);
+            QCOMPARE(dialogs.texts().mid(1).join(u'|'), s.messages);
+            QCOMPARE(items(w->ui.cboModel), s.answer ? names + QStringList{u"3# 新"_s} : names);
+            QCOMPARE(rowsOf(*fx, u"3# 新"_s), s.answer ? 5 : 0);
+            QCOMPARE(w->ui.cboModel->currentIndex(), s.answer ? 3 : 0);
+        }
+        QVERIFY(!w->ui.chkModel->isChecked() && w->ui.chkModel->isEnabled());
+        QCOMPARE(w->ui.myModel->text(), u"诗词模板：3# 新"_s);
+        QVERIFY(contentFormat(*w).fontUnderline());
+    }
+
+    // The saved default stays on its template, or moves to the one before when
+    // deleted; the first template is selected and loaded.
+    void deleteKeepsTheDefault() {
+        const QStringList names = {kStandard, u"2# 甲"_s, u"3# 乙"_s, u"4# 丙"_s};
+        const struct { int defaultAt, deleteAt, defaultAfter; } cases[] = {{3, 3, 2}, {0, 0, 0}, {2, 0, 1}, {1, 3, 1}};
+        for (const auto& c : cases) {
+            freshFixture();
+            for (int i = 1; i < 4; ++i) addTemplate(*fx, names[i], 10 + i);
+            Settings::setDefaultModel(names[c.defaultAt]);
+            auto w = open();
+            QVERIFY(w);
+            w->ui.cboModel->setCurrentIndex(c.deleteAt);
+            dialogs.answers = {true, true};
+            QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
+            QStringList left = names;
+            left.removeAt(c.deleteAt);
+            QCOMPARE(items(w->ui.cboModel), left);
+            QCOMPARE(rowsOf(*fx, names[c.deleteAt]), 0);
+            QCOMPARE(Settings::defaultModel(), left[c.defaultAfter]);
+            QCOMPARE(w->ui.myModel->text(), u"诗词模板："_s + left[0]);
+            QCOMPARE(w->ui.chkModel->isChecked(), c.defaultAfter == 0);
+            QCOMPARE(contentFormat(*w).fontPointSize(), left[0] == kStandard ? 14.0 : 11.0);
         }
     }
 
-    void deleteKeepsTheDefault_data() {
-        QTest::addColumn<int>("defaultAt");
-        QTest::addColumn<int>("deleteAt");
-        QTest::addColumn<int>("defaultAfter");
-        QTest::addColumn<QString>("savedDefault");
-        // Templates listed: 1# 标准模板, 2# 甲, 3# 乙, 4# 丙.
-        QTest::newRow("default at 3 deleted") << 3 << 3 << 2 << "3# 乙";
-        QTest::newRow("default at 0 deleted") << 0 << 0 << 0 << "2# 甲";
-        QTest::newRow("one before the default") << 2 << 0 << 1 << "3# 乙";
-        QTest::newRow("one after the default") << 1 << 3 << 1 << "2# 甲";
-    }
-
-    void deleteKeepsTheDefault() {
-        QFETCH(int, defaultAt);
-        QFETCH(int, deleteAt);
-        QFETCH(int, defaultAfter);
-        QFETCH(QString, savedDefault);
-        const QStringList names = {kStandard, u"2# 甲"_s, u"3# 乙"_s, u"4# 丙"_s};
-        for (int i = 1; i < 4; ++i) addTemplate(*fx, names[i], 10 + i);
-        Settings::setDefaultModel(names[defaultAt]);
+    // Either question cancelled keeps the template; the Delete key asks the same;
+    // the last template left is refused; locked, neither button nor key deletes.
+    void deleteQuestionsAndRefusals() {
+        addTemplate(*fx, u"2# 甲"_s, 11);
         auto w = open();
         QVERIFY(w);
-        QCOMPARE(items(w->ui.cboModel), names);
-        w->ui.cboModel->setCurrentIndex(deleteAt);
-        dialogs.answers = {true, true};
-        QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
-        QCOMPARE(dialogs.texts(), (QStringList{u"确认: 删除模板 ["_s + names[deleteAt] + u"] ?"_s, u"最后确认: 模板删除后,将不可恢复 !?"_s}));
-        QStringList left = names;
-        left.removeAt(deleteAt);
-        QCOMPARE(items(w->ui.cboModel), left);
-        QCOMPARE(rowsOf(*fx, names[deleteAt]), 0);
-        QCOMPARE(Settings::defaultModel(), savedDefault);
-        QCOMPARE(left[defaultAfter], savedDefault);
-        // The first template is selected and loaded.
-        QCOMPARE(w->ui.myModel->text(), QStringLiteral("诗词模板：") + left[0]);
-        QCOMPARE(w->ui.chkModel->isChecked(), defaultAfter == 0);
-        QCOMPARE(contentFormat(*w).fontPointSize(), left[0] == kStandard ? 14.0 : 11.0);
-    }
-
-    void deleteRefusals_data() {
-        QTest::addColumn<bool>("two");
-        QTest::addColumn<QList<bool>>("answers");
-        QTest::addColumn<QStringList>("messages");
-        const QString first = QStringLiteral("?:确认: 删除模板 [1# 标准模板] ?");
-        const QString last = QStringLiteral("?:最后确认: 模板删除后,将不可恢复 !?");
-        QTest::newRow("only one template") << false << QList<bool>{true}
-                                           << QStringList{first, u"!:系统目前仅有一个模板, 不可删除!"_s};
-        QTest::newRow("first question cancelled") << true << QList<bool>{false} << QStringList{first};
-        QTest::newRow("last question cancelled") << true << QList<bool>{true, false} << QStringList{first, last};
-    }
-
-    void deleteRefusals() {
-        QFETCH(bool, two);
-        QFETCH(QList<bool>, answers);
-        QFETCH(QStringList, messages);
-        if (two) addTemplate(*fx, QStringLiteral("2# 甲"), 11);
-        auto w = open();
-        QVERIFY(w);
-        for (bool a : answers) dialogs.answers.push_back(a);
-        QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
-        QCOMPARE(dialogs.marked(), messages);
-        QCOMPARE(rowsOf(*fx, kStandard), 5);
-        QCOMPARE(w->ui.cboModel->count(), two ? 2 : 1);
-    }
-
-    void deleteKeyStartsTheQuestions() {
-        addTemplate(*fx, QStringLiteral("2# 甲"), 11);
-        auto w = open();
-        QVERIFY(w);
+        const QString first = u"?:确认: 删除模板 [2# 甲] ?"_s, last = u"?:最后确认: 模板删除后,将不可恢复 !?"_s;
+        const struct { QList<bool> answers; bool key; QStringList messages; qint64 rowsLeft; } steps[] = {
+            {{false}, false, {first}, 5}, {{true, false}, false, {first, last}, 5}, {{true, true}, true, {first, last}, 0},
+            {{true}, false, {u"?:确认: 删除模板 [1# 标准模板] ?"_s, u"!:系统目前仅有一个模板, 不可删除!"_s}, 0}};
         w->ui.cboModel->setCurrentIndex(1);
         w->ui.cboModel->setFocus();
-        dialogs.answers = {true, true};
-        QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);
-        QCOMPARE(dialogs.texts().first(), QStringLiteral("确认: 删除模板 [2# 甲] ?"));
+        for (const auto& s : steps) {
+            dialogs = ScriptedDialogs();
+            for (bool a : s.answers) dialogs.answers.push_back(a);
+            if (s.key) QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);
+            else QTest::mouseClick(w->ui.cmdDel, Qt::LeftButton);
+            QCOMPARE(dialogs.marked(), s.messages);
+            QCOMPARE(rowsOf(*fx, u"2# 甲"_s), s.rowsLeft);
+            QCOMPARE(rowsOf(*fx, kStandard), 5);
+        }
         QCOMPARE(items(w->ui.cboModel), QStringList{kStandard});
-        // Locked: the delete button is disabled and the key does nothing either.
-        addTemplate(*fx, QStringLiteral("3# 乙"), 11);
+
+        // Locked: the button is disabled and the key does nothing either.
+        addTemplate(*fx, u"3# 乙"_s, 11);
         w.reset();
         Settings::setDefaultLocked(0);
-        dialogs = ScriptedDialogs();
         w = open();
-        QVERIFY(w);
-        QVERIFY(!w->ui.cmdDel->isEnabled());
+        QVERIFY(w && !w->ui.cmdDel->isEnabled());
+        dialogs = ScriptedDialogs();
         dialogs.answers = {true, true};
         QTest::keyClick(w->ui.cboModel, Qt::Key_Delete);
         QVERIFY(dialogs.messages.isEmpty());
