@@ -3,40 +3,28 @@
 
 #include <gtest/gtest.h>
 
-TEST(TextWidth, AnsiByteLengthCountsGbkBytes) {
-    EXPECT_EQ(AnsiByteLength(QStringLiteral("静夜思")), 6);
-    // The middle dot and full-width punctuation are double-byte in GBK; CR LF are 1 each.
-    EXPECT_EQ(AnsiByteLength(QStringLiteral("李白·唐")), 8);
-    EXPECT_EQ(AnsiByteLength(QStringLiteral("明月，\r\n")), 8);
-    // A character GBK cannot encode is written as "?": one byte.
-    EXPECT_EQ(AnsiByteLength(QStringLiteral("𠀀")), 1);
-    EXPECT_EQ(AnsiByteLength(QStringLiteral("😀a")), 2);
+using namespace Qt::StringLiterals;
+
+TEST(TextWidth, GbkByteLengthAndTruncationKeepWholeCharacters) {
+    // Full-width punctuation and the middle dot are two bytes, CR LF one each;
+    // a character GBK cannot encode is written as "?": one byte.
+    const std::pair<QString, int> lengths[] = {
+        {u"静夜思"_s, 6}, {u"李白·唐"_s, 8}, {u"明月，\r\n"_s, 8}, {u"𠀀"_s, 1}, {u"😀a"_s, 2}};
+    for (const auto& [text, bytes] : lengths) EXPECT_EQ(AnsiByteLength(text), bytes) << qPrintable(text);
+    const std::tuple<QString, int, QString> cuts[] = {
+        {u"ab床"_s, 5, u"ab床"_s}, {u"ab床"_s, 3, u"ab"_s}, {u"床前"_s, 0, u""_s}, {u"床前"_s, -1, u""_s},
+        {u"𠀀𠀀床"_s, 1, u"𠀀"_s}, {u"𠀀𠀀床"_s, 3, u"𠀀𠀀"_s}, {u"𠀀𠀀床"_s, 4, u"𠀀𠀀床"_s}};
+    for (const auto& [text, width, kept] : cuts)
+        EXPECT_EQ(TruncateToWidth(text, width), kept) << qPrintable(text) << width;
 }
 
-TEST(TextWidth, TruncateToWidthKeepsWholeCharacters) {
-    EXPECT_EQ(TruncateToWidth(QStringLiteral("床前明"), 5), QStringLiteral("床前"));
-    EXPECT_EQ(TruncateToWidth(QStringLiteral("ab床"), 5), QStringLiteral("ab床"));
-    EXPECT_EQ(TruncateToWidth(QStringLiteral("ab床"), 3), QStringLiteral("ab"));
-    EXPECT_EQ(TruncateToWidth(QStringLiteral("床前"), 0), QString());
-    EXPECT_EQ(TruncateToWidth(QStringLiteral("床前"), -1), QString());
-    EXPECT_EQ(TruncateToWidth(QString(), 10), QString());
-    // A surrogate pair is never cut in half.
-    const QString ext = QStringLiteral("𠀀𠀀床");
-    EXPECT_EQ(TruncateToWidth(ext, 1), QStringLiteral("𠀀"));
-    EXPECT_EQ(TruncateToWidth(ext, 3), QStringLiteral("𠀀𠀀"));
-    EXPECT_EQ(TruncateToWidth(ext, 4), ext);
-}
-
-TEST(TextWidth, StripTrailingBackslashDropsOneSeparator) {
-    EXPECT_EQ(StripTrailingBackslash(QStringLiteral("/opt/poem")), QStringLiteral("/opt/poem"));
-    EXPECT_EQ(StripTrailingBackslash(QStringLiteral("C:\\")), QStringLiteral("C:"));
-    EXPECT_EQ(StripTrailingBackslash(QStringLiteral("/")), QString());
-    EXPECT_EQ(StripTrailingBackslash(QStringLiteral("a//")), QStringLiteral("a/"));
-}
-
-TEST(SqlText, DoublesEveryQuote) {
-    EXPECT_EQ(sqlText(QString()), QStringLiteral("''"));
-    EXPECT_EQ(sqlText(QStringLiteral("''")), QStringLiteral("''''''"));
-    EXPECT_EQ(sqlText(QStringLiteral("100%_\\")), QStringLiteral("'100%_\\'"));
-    EXPECT_EQ(sqlEscaped(QStringLiteral("a'b")), QStringLiteral("a''b"));
+TEST(TextWidth, StripTrailingBackslashAndQuoting) {
+    EXPECT_EQ(StripTrailingBackslash(u"/opt/poem"_s), u"/opt/poem"_s);
+    EXPECT_EQ(StripTrailingBackslash(u"C:\\"_s), u"C:"_s);
+    EXPECT_EQ(StripTrailingBackslash(u"/"_s), QString());
+    EXPECT_EQ(StripTrailingBackslash(u"a//"_s), u"a/"_s);
+    EXPECT_EQ(sqlText(QString()), u"''"_s);
+    EXPECT_EQ(sqlText(u"''"_s), u"''''''"_s);
+    EXPECT_EQ(sqlText(u"100%_\\"_s), u"'100%_\\'"_s);
+    EXPECT_EQ(sqlEscaped(u"a'b"_s), u"a''b"_s);
 }

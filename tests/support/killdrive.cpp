@@ -7,6 +7,7 @@
 //   check DB       prints "<integrity_check> <poems> <poems in killtest>"
 #include "app/mainwindow.h"
 #include "db/sqlitedb.h"
+#include "support/scripteddialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,69 +25,51 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kBook = QStringLiteral("killtest");
-
 // Answers every question with OK; prints every message.
-class YesDialogs : public Dialogs {
-public:
-    void message(const QString& text, Icon, const QString& = QString()) override {
-        std::printf("message %s\n", qPrintable(text));
-        std::fflush(stdout);
-    }
+struct YesDialogs : ScriptedDialogs {
+    void message(const QString& text, Icon, const QString&) override { std::printf("message %s\n", qPrintable(text)); }
     bool question(const QString&, const QString& = QString()) override { return true; }
-    QString getFilePath(int, int, const QString&, const QString&, const QString&) override { return {}; }
-    bool inputBox(const QString&, const QString&, const QString&, QString*) override { return false; }
-    bool chooseColor(const QColor&, QColor*) override { return false; }
-    bool printDialog(QPrinter*, bool) override { return false; }
 };
 
 int makePackage(const QString& dir, int n) {
-    const QString tang = dir + QStringLiteral("/dist/quantangshi");
+    const QString tang = dir + QStringLiteral("/dist/quantangshi/");
     QDir().mkpath(tang);
     static const QString chars = QStringLiteral("春江花月夜山水云风雨雪松竹梅兰菊秋霜寒烟柳燕归鸿雁长河落日孤城远客");
     quint32 seed = 12345;
-    const auto pick = [&] {
-        seed = seed * 1103515245u + 12345u;
-        return chars[int((seed >> 8) % quint32(chars.size()))];
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     };
     QJsonArray poems;
-    int file = 0;
-    const auto flush = [&] {
-        QFile f(tang + QStringLiteral("/poet.tang.%1.json").arg(file++));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(QJsonDocument(poems).toJson(QJsonDocument::Compact));
-        poems = QJsonArray();
-        return true;
-    };
     for (int i = 0; i < n; ++i) {
         QJsonArray lines;
         for (int l = 0; l < 2; ++l) {
-            QString line;
-            for (int half = 0; half < 2; ++half) {
-                for (int c = 0; c < 5; ++c) line += pick();
-                line += half == 0 ? u'，' : u'。';
+            QString line; // two five-character clauses
+            for (int c = 0; c < 10; ++c) {
+                seed = seed * 1103515245u + 12345u;
+                line += chars[int((seed >> 8) % quint32(chars.size()))];
+                if (c % 5 == 4) line += c == 4 ? u'，' : u'。';
             }
             lines.append(line);
         }
         poems.append(QJsonObject{{u"author"_s, QStringLiteral("诗人%1").arg(i % 997)},
                                  {u"title"_s, QStringLiteral("%1拟古第%2首").arg(dir.section(u'/', -1)).arg(i)},
                                  {u"paragraphs"_s, lines}});
-        if (poems.size() == 1000 && !flush()) return 1;
+        // A thousand poems a file.
+        const QString file = tang + u"poet.tang.%1.json"_s.arg(i / 1000);
+        if ((poems.size() == 1000 || i == n - 1) && !write(file, QJsonDocument(poems).toJson(QJsonDocument::Compact)))
+            return 1;
+        if (poems.size() == 1000) poems = QJsonArray();
     }
-    if (!poems.isEmpty() && !flush()) return 1;
-    QFile authors(tang + QStringLiteral("/authors.tang.json"));
-    if (!authors.open(QIODevice::WriteOnly)) return 1;
-    authors.write("[]");
-    return 0;
+    return write(tang + QStringLiteral("authors.tang.json"), "[]") ? 0 : 1;
 }
 
 int fileAll(const QString& path) {
     {
         SqlDatabase db;
         if (db.open(path, false) != 0) return 1;
-        qint64 n = 0;
-        db.scalarInt(QStringLiteral("select count(*) from PoetBook where fBook='killtest'"), &n);
-        if (n == 0) db.execNative(QStringLiteral("INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) VALUES ('killtest',0,1)"));
+        db.execNative(u"INSERT INTO PoetBook (fBook,fBookOrderID,fBookSelected) SELECT 'killtest',0,1 "
+                      "WHERE NOT EXISTS (SELECT 1 FROM PoetBook WHERE fBook='killtest')"_s);
     }
     MainWindow::setProgramFolderForTesting(QFileInfo(path).absolutePath());
     YesDialogs dialogs;
@@ -94,10 +77,9 @@ int fileAll(const QString& path) {
     w.Form_Load();
     if (!w.session().canWrite()) return 1;
     // Choosing the book lists its poems; every poem is listed after that.
-    w.ui.cboBook->setCurrentIndex(w.ui.cboBook->findText(kBook));
+    w.ui.cboBook->setCurrentIndex(w.ui.cboBook->findText(u"killtest"_s));
     w.FillTitleList(QStringLiteral(" Where a.fPoemID>0"), QStringLiteral("a.fPoemID"), QStringLiteral("0"));
     std::printf("writing\n");
-    std::fflush(stdout);
     QElapsedTimer timer;
     timer.start();
     w.ui.mnuBookAdd[1]->trigger();
@@ -109,13 +91,11 @@ int check(const QString& path) {
     SqlDatabase db;
     if (db.open(path, false) != 0) return 1;
     try {
-        SqlStatement ic = db.prepareNative(QStringLiteral("PRAGMA integrity_check"));
-        const QString integrity = ic.next() ? ic.text(0) : QStringLiteral("none");
-        ic.finalize();
+        QString integrity = u"none"_s;
+        if (SqlStatement ic = db.prepareNative(u"PRAGMA integrity_check"_s); ic.next()) integrity = ic.text(0);
         qint64 poems = 0, filed = 0;
         db.scalarInt(QStringLiteral("select count(*) from Poetry"), &poems);
-        db.scalarInt(QStringLiteral("select count(*) from Poetry a, PoetBook b where a.fBookID=b.fBookID and "
-                                    "b.fBook='killtest'"),
+        db.scalarInt(u"select count(*) from Poetry a, PoetBook b where a.fBookID=b.fBookID and b.fBook='killtest'"_s,
                      &filed);
         std::printf("%s %lld %lld\n", qPrintable(integrity), poems, filed);
     } catch (const SqlError& e) {
@@ -129,6 +109,7 @@ int check(const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each line reaches the script when printed
     const QStringList args = QApplication::arguments();
     if (args.size() >= 4 && args[1] == QStringLiteral("package")) return makePackage(args[2], args[3].toInt());
     if (args.size() >= 3 && args[1] == QStringLiteral("file")) return fileAll(args[2]);
