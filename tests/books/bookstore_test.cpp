@@ -6,81 +6,73 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 class Books : public ::testing::Test {
 protected:
     void SetUp() override { fx.fillSample(); }
-    QString column(const char* nativeSql) {
+    // The first column of a native or a dialect statement, comma-joined.
+    QString column(const QString& sql, bool native = true) {
         QStringList out;
-        SqlStatement st = fx.db().prepareNative(QString::fromUtf8(nativeSql));
-        while (st.next()) out << (st.isNull(0) ? QStringLiteral("<null>") : st.text(0));
+        SqlStatement st = native ? fx.db().prepareNative(sql) : fx.db().prepare(sql);
+        while (st.next()) out << (st.isNull(0) ? u"<null>"_s : st.text(0));
         return out.join(u',');
     }
     FixtureDb fx;
+    SqlDatabase& db = fx.db();
 };
 } // namespace
 
-TEST_F(Books, ReadsOrderAndSelection) {
+TEST_F(Books, ReadsAddsAndRenames) {
     // A flag counts by its number (the store keeps " 1.0 " as 1); NULL is paused.
-    fx.db().execNative(QStringLiteral("INSERT INTO PoetBook (fBookID,fBook,fBookOrderID,fBookSelected) VALUES "
-                                      "(5,'文本',4,' 1.0 '),(6,'空',5,NULL),(7,'二',6,2)"));
-    QStringList names;
-    QStringList selected;
-    for (const BookRow& b : ReadBooks(fx.db())) {
+    db.execNative(u"INSERT INTO PoetBook (fBookID,fBook,fBookOrderID,fBookSelected) VALUES "
+                  "(5,'文本',4,' 1.0 '),(6,'空',5,NULL),(7,'二',6,2)"_s);
+    QStringList names, selected;
+    for (const BookRow& b : ReadBooks(db)) {
         names << QString::number(b.id) + u':' + b.name;
         if (b.selected) selected << b.name;
     }
-    EXPECT_EQ(names.join(u','), QStringLiteral("2:宋词选,1:唐诗选,3:隐藏,4:,5:文本,6:空,7:二"));
-    EXPECT_EQ(selected.join(u','), QStringLiteral("宋词选,唐诗选,,文本"));
+    EXPECT_EQ(names.join(u','), u"2:宋词选,1:唐诗选,3:隐藏,4:,5:文本,6:空,7:二"_s);
+    EXPECT_EQ(selected.join(u','), u"宋词选,唐诗选,,文本"_s);
     // The combo's entries: selected, named, in order.
-    EXPECT_EQ(SelectedBookNames(fx.db()).join(u','), QStringLiteral("宋词选,唐诗选,文本"));
+    EXPECT_EQ(SelectedBookNames(db).join(u','), u"宋词选,唐诗选,文本"_s);
+    // Names are bound and compared without Latin case.
+    AddBook(db, u"Tom's Poems"_s);
+    EXPECT_EQ(column(u"SELECT fBookOrderID||'/'||fBookSelected FROM PoetBook WHERE fBook='Tom''s Poems'"_s), u"0/1"_s);
+    const qint64 id = fx.count(u"SELECT fBookID FROM PoetBook WHERE fBook='Tom''s Poems'"_s);
+    EXPECT_TRUE(BookNameTakenByOther(db, u"TOM'S POEMS"_s, 1));
+    EXPECT_FALSE(BookNameTakenByOther(db, u"TOM'S POEMS"_s, id));
+    EXPECT_EQ(RenameBooksNamed(db, u"tom's poems"_s, u"A & B"_s), 1);
+    EXPECT_EQ(RenameBooksNamed(db, u"tom's poems"_s, u"C"_s), 0);
+    RenameBook(db, id, u"it's"_s);
+    EXPECT_EQ(column(u"SELECT fBook FROM PoetBook WHERE fBookID IN (1,%1) ORDER BY fBookID"_s.arg(id)),
+              u"唐诗选,it's"_s);
 }
 
-TEST_F(Books, NamesAreBoundAndComparedWithoutCase) {
-    AddBook(fx.db(), QStringLiteral("Tom's Poems"));
-    EXPECT_EQ(column("SELECT fBookOrderID||'/'||fBookSelected FROM PoetBook WHERE fBook='Tom''s Poems'"),
-              QStringLiteral("0/1"));
-    const qint64 id = fx.count(QStringLiteral("SELECT fBookID FROM PoetBook WHERE fBook='Tom''s Poems'"));
-    EXPECT_TRUE(BookNameTakenByOther(fx.db(), QStringLiteral("TOM'S POEMS"), 1));
-    EXPECT_FALSE(BookNameTakenByOther(fx.db(), QStringLiteral("TOM'S POEMS"), id));
-    EXPECT_EQ(RenameBooksNamed(fx.db(), QStringLiteral("tom's poems"), QStringLiteral("A & B")), 1);
-    EXPECT_EQ(RenameBooksNamed(fx.db(), QStringLiteral("tom's poems"), QStringLiteral("C")), 0);
-    RenameBook(fx.db(), id, QStringLiteral("it's"));
-    EXPECT_EQ(column("SELECT fBook FROM PoetBook WHERE fBookID IN (1,5) ORDER BY fBookID"),
-              QStringLiteral("唐诗选,it's"));
-}
-
-TEST_F(Books, OrderFilingAndDeletion) {
-    SaveBookOrder(fx.db(), {3, 1}, {2, 4});
-    EXPECT_EQ(column("SELECT fBookID||':'||fBookOrderID||':'||fBookSelected FROM PoetBook ORDER BY fBookID"),
-              QStringLiteral("1:1:1,2:2:0,3:0:1,4:3:0"));
-
-    FilePoems(fx.db(), {4, 5}, 2);
-    FilePoems(fx.db(), {1}, -1);
-    EXPECT_EQ(column("SELECT fPoemID||':'||fBookID FROM Poetry WHERE fBookID<>-1 ORDER BY fPoemID"),
-              QStringLiteral("2:1,3:1,4:2,5:2"));
-    EmptyBook(fx.db(), 2);
-    EXPECT_EQ(fx.count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fBookID=2")), 0);
-    DeleteBook(fx.db(), 1);
-    EXPECT_EQ(column("SELECT fBookID FROM PoetBook ORDER BY fBookID"), QStringLiteral("2,3,4"));
-    EXPECT_EQ(fx.count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fBookID<>-1")), 0);
-}
-
-TEST_F(Books, BookmarksNumberAboveEveryNumberInUse) {
-    // The sample holds 3 (poem 4) and 5 (poem 1).
-    AddBookmarks(fx.db(), {7, 2, 1});
-    EXPECT_EQ(column("SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark>0 ORDER BY fBookmark DESC"),
-              QStringLiteral("1:8,2:7,7:6,4:3"));
-    RemoveBookmarks(fx.db(), {2, 4});
-    EXPECT_EQ(column("SELECT fPoemID FROM Poetry WHERE fBookmark>0 ORDER BY fBookmark DESC"),
-              QStringLiteral("1,7"));
+TEST_F(Books, OrderFilingDeletionAndBookmarks) {
+    SaveBookOrder(db, {3, 1}, {2, 4});
+    EXPECT_EQ(column(u"SELECT fBookID||':'||fBookOrderID||':'||fBookSelected FROM PoetBook ORDER BY fBookID"_s),
+              u"1:1:1,2:2:0,3:0:1,4:3:0"_s);
+    FilePoems(db, {4, 5}, 2);
+    FilePoems(db, {1}, -1);
+    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookID FROM Poetry WHERE fBookID<>-1 ORDER BY fPoemID"_s),
+              u"2:1,3:1,4:2,5:2"_s);
+    EmptyBook(db, 2);
+    EXPECT_EQ(column(u"SELECT fPoemID FROM Poetry WHERE fBookID<>-1"_s), u"2,3"_s);
+    DeleteBook(db, 1);
+    EXPECT_EQ(column(u"SELECT fBookID FROM PoetBook ORDER BY fBookID"_s), u"2,3,4"_s);
+    EXPECT_EQ(fx.count(u"SELECT count(*) FROM Poetry WHERE fBookID<>-1"_s), 0);
+    // Bookmarks number above every number in use: the sample holds 3 (poem 4) and 5 (poem 1).
+    AddBookmarks(db, {7, 2, 1});
+    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark>0 ORDER BY fBookmark DESC"_s),
+              u"1:8,2:7,7:6,4:3"_s);
+    RemoveBookmarks(db, {2, 4});
     // The list of bookmarks is the one the title list shows, newest first.
-    SqlStatement st = fx.db().prepare(QStringLiteral("select a.fPoemID from Poetry a") + BookmarkedFilter() +
-                                      QStringLiteral(" Order By ") + BookmarkedOrder());
-    QStringList listed;
-    while (st.next()) listed << st.text(0);
-    EXPECT_EQ(listed.join(u','), QStringLiteral("1,7"));
-    RemoveAllBookmarks(fx.db());
-    AddBookmarks(fx.db(), {9});
-    EXPECT_EQ(column("SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark<>0"), QStringLiteral("9:1"));
+    EXPECT_EQ(column(u"select a.fPoemID from Poetry a"_s + BookmarkedFilter() + u" Order By "_s + BookmarkedOrder(),
+                     false),
+              u"1,7"_s);
+    RemoveAllBookmarks(db);
+    AddBookmarks(db, {9});
+    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark<>0"_s), u"9:1"_s);
 }

@@ -1,78 +1,51 @@
 // Writing a template back: the rows it leaves. (All or nothing is checked through
 // the template panel and under injected write failures.)
+#include "db/sqltext.h"
 #include "display/templatestore.h"
 #include "display/templatewriter.h"
-#include "db/sqltext.h"
 #include "support/fixture.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string s(const QString& v) { return v.toStdString(); }
-
-// A face name with a quote and argument markers, stored as written.
-TemplateLine sampleLine() {
-    TemplateLine l;
-    l.FontName = QStringLiteral("楷's %2%1");
-    l.FontSize = 12;
-    l.FontBold = 1;
-    l.FontColor = 0x0000FF;
-    l.Align = 2;
-    l.Indent = -2;
-    l.HangingIndent = 3;
-    l.Offset = -1;
-    return l;
-}
-
-Template loaded(FixtureDb& fx, const QString& name) {
-    Template t = DefaultTemplate();
-    LoadTemplateRows(fx.db(), name, t);
-    return t;
-}
-
-// Rows of the template, and of those the distinct line kinds: "5/5".
-std::string rows(FixtureDb& fx, const QString& name) {
-    return s(fx.text(QStringLiteral("SELECT count(*)||'/'||count(DISTINCT fID) FROM PoetrySet WHERE fModel=") +
-                     sqlText(name)));
-}
+using namespace Qt::StringLiterals;
 
 // Each way of writing leaves exactly five rows for the template, which load back
 // as written, and leaves the other templates alone.
 TEST(WriteTemplate, WritesFiveRowsThatLoadBack) {
-    const QString standard = QStringLiteral("1# 标准模板");
-    struct Case {
-        const char* name;
-        const char* setUp; // run on the sample first
-        QString model;
-        TemplateWriteMode mode;
-    };
-    const Case cases[] = {
+    const QString standard = u"1# 标准模板"_s;
+    const std::tuple<const char*, const char*, QString, TemplateWriteMode> cases[] = {
         {"save over every line kind", "", standard, TemplateWriteMode::Save},
-        {"a new template", "", QStringLiteral("2# 新's %3模板"), TemplateWriteMode::New},
+        {"a new template", "", u"2# 新's %3模板"_s, TemplateWriteMode::New},
         // The placeholder of an empty table: its rows are written, not updated.
         {"save into a template without rows", "DELETE FROM PoetrySet", standard, TemplateWriteMode::Save},
-        {"save completes missing line kinds", "DELETE FROM PoetrySet WHERE fID>=3", standard,
-         TemplateWriteMode::Save},
-        {"save over a name with a quote", "UPDATE PoetrySet SET fModel='3# 旧''s %1'", QStringLiteral("3# 旧's %1"),
+        {"save completes missing line kinds", "DELETE FROM PoetrySet WHERE fID>=3", standard, TemplateWriteMode::Save},
+        {"save over a name with a quote", "UPDATE PoetrySet SET fModel='3# 旧''s %1'", u"3# 旧's %1"_s,
          TemplateWriteMode::Save},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, setUp, model, mode] : cases) {
+        SCOPED_TRACE(name);
         FixtureDb fx;
         fx.fillSample();
-        if (*c.setUp) fx.db().execNative(QString::fromUtf8(c.setUp));
-        Template t = loaded(fx, c.mode == TemplateWriteMode::New ? standard : c.model);
+        if (*setUp) fx.db().execNative(QString::fromUtf8(setUp));
+        const auto loaded = [&](const QString& from) {
+            Template t = DefaultTemplate();
+            LoadTemplateRows(fx.db(), from, t);
+            return t;
+        };
+        // Rows of the template, and of those the distinct line kinds: "5/5".
+        const auto rows = [&](const QString& of) {
+            return fx.text(u"SELECT count(*)||'/'||count(DISTINCT fID) FROM PoetrySet WHERE fModel="_s + sqlText(of));
+        };
+        Template t = loaded(mode == TemplateWriteMode::New ? standard : model);
         t[0].FontSize = 20;
-        t[3] = sampleLine();
+        // A face name with a quote and argument markers, stored as written.
+        t[3] = {u"楷's %2%1"_s, 12, 1, 0, 0, 0x0000FF, 2, -2, 3, -1};
         t[4].Offset = 7;
-        WriteTemplate(fx.db(), c.model, t, c.mode);
-        EXPECT_EQ(rows(fx, c.model), "5/5");
-        EXPECT_EQ(loaded(fx, c.model), t);
-        if (c.mode == TemplateWriteMode::New) {
-            EXPECT_EQ(rows(fx, standard), "5/5");
+        WriteTemplate(fx.db(), model, t, mode);
+        EXPECT_EQ(rows(model), u"5/5"_s);
+        EXPECT_EQ(loaded(model), t);
+        if (mode == TemplateWriteMode::New) {
+            EXPECT_EQ(rows(standard), u"5/5"_s);
         }
     }
 }
-
-} // namespace

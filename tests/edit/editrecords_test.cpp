@@ -8,91 +8,76 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-std::string s(const QString& v) { return v.toStdString(); }
+namespace {
 
 struct EditRecords : ::testing::Test {
     void SetUp() override { fx.fillSample(); }
+    std::string text(const QString& nativeSql) { return fx.text(nativeSql).toStdString(); }
     FixtureDb fx;
+    SqlDatabase& db = fx.db();
 };
 
 PoemRecord record(const QString& poet, const QString& title) {
-    PoemRecord r;
-    r.poet = poet;
-    r.title = title;
-    r.qty = QStringLiteral("4");
-    r.content = QStringLiteral("It's 100% _so_ ?1 \\");
-    return r;
+    return PoemRecord{title, poet, {}, {}, {}, u"4"_s, {}, u"It's 100% _so_ ?1 \\"_s, {}};
 }
 
 } // namespace
 
 TEST_F(EditRecords, TitleTakenComparesAsTheStoreDoesAndSparesThePoemItself) {
-    SqlDatabase& db = fx.db();
-    EXPECT_TRUE(PoemTitleTaken(db, QStringLiteral("李白"), QStringLiteral("静夜思")));
-    EXPECT_TRUE(PoemTitleTaken(db, QStringLiteral("li bai"), QStringLiteral("moon's song")));
-    EXPECT_FALSE(PoemTitleTaken(db, QStringLiteral("杜甫"), QStringLiteral("静夜思")));
+    EXPECT_TRUE(PoemTitleTaken(db, u"李白"_s, u"静夜思"_s));
+    EXPECT_TRUE(PoemTitleTaken(db, u"li bai"_s, u"moon's song"_s));
+    EXPECT_FALSE(PoemTitleTaken(db, u"杜甫"_s, u"静夜思"_s));
     // Poem 9 changing the case of its own title is no duplicate; another poem's id does not spare it.
-    EXPECT_FALSE(PoemTitleTaken(db, QStringLiteral("Li Bai"), QStringLiteral("MOON'S SONG"), 9));
-    EXPECT_TRUE(PoemTitleTaken(db, QStringLiteral("Li Bai"), QStringLiteral("MOON'S SONG"), 1));
+    EXPECT_FALSE(PoemTitleTaken(db, u"Li Bai"_s, u"MOON'S SONG"_s, 9));
+    EXPECT_TRUE(PoemTitleTaken(db, u"Li Bai"_s, u"MOON'S SONG"_s, 1));
     // An empty field is an empty text, not NULL: it matches a row stored empty.
-    fx.db().execNative(QStringLiteral("INSERT INTO Poetry (fPoet,fTitle) VALUES ('','')"));
+    db.execNative(u"INSERT INTO Poetry (fPoet,fTitle) VALUES ('','')"_s);
     EXPECT_TRUE(PoemTitleTaken(db, QString(), QString()));
 }
 
 TEST_F(EditRecords, TheLoadedPoemIsNamedByIdPoetAndTitle) {
-    SqlDatabase& db = fx.db();
-    EXPECT_EQ(StoredPoemQty(db, 9, QStringLiteral("Li Bai"), QStringLiteral("Moon's Song")), 3);
+    EXPECT_EQ(StoredPoemQty(db, 9, u"Li Bai"_s, u"Moon's Song"_s), 3);
     // Renamed or replaced meanwhile: gone.
-    EXPECT_FALSE(StoredPoemQty(db, 9, QStringLiteral("Li Bai"), QStringLiteral("静夜思")));
-    EXPECT_FALSE(StoredPoemQty(db, 1, QStringLiteral("杜甫"), QStringLiteral("静夜思")));
-    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fQty=NULL WHERE fPoemID=6"));
-    EXPECT_EQ(StoredPoemQty(db, 6, QStringLiteral("无名氏"), QStringLiteral("无题")), 0);
+    EXPECT_FALSE(StoredPoemQty(db, 9, u"Li Bai"_s, u"静夜思"_s));
+    EXPECT_FALSE(StoredPoemQty(db, 1, u"杜甫"_s, u"静夜思"_s));
+    db.execNative(u"UPDATE Poetry SET fQty=NULL WHERE fPoemID=6"_s);
+    EXPECT_EQ(StoredPoemQty(db, 6, u"无名氏"_s, u"无题"_s), 0);
 
-    EXPECT_FALSE(UpdatePoem(db, record(QStringLiteral("杜甫"), QStringLiteral("新题")), 1, QStringLiteral("杜甫"),
-                            QStringLiteral("静夜思")));
-    EXPECT_EQ(s(fx.text(QStringLiteral("SELECT fTitle FROM Poetry WHERE fPoemID=1"))), "静夜思");
-    ASSERT_TRUE(UpdatePoem(db, record(QStringLiteral("杜甫"), QStringLiteral("新题")), 1, QStringLiteral("李白"),
-                           QStringLiteral("静夜思")));
-    EXPECT_EQ(s(fx.text(QStringLiteral("SELECT fPoet||'/'||fTitle||'/'||fContent||'/'||typeof(fQty)||fQty||'/'||"
-                                       "quote(fPre) FROM Poetry WHERE fPoemID=1"))),
+    EXPECT_FALSE(UpdatePoem(db, record(u"杜甫"_s, u"新题"_s), 1, u"杜甫"_s, u"静夜思"_s));
+    EXPECT_EQ(text(u"SELECT fTitle FROM Poetry WHERE fPoemID=1"_s), "静夜思");
+    ASSERT_TRUE(UpdatePoem(db, record(u"杜甫"_s, u"新题"_s), 1, u"李白"_s, u"静夜思"_s));
+    EXPECT_EQ(text(u"SELECT fPoet||'/'||fTitle||'/'||fContent||'/'||typeof(fQty)||fQty||'/'||quote(fPre) "
+                   "FROM Poetry WHERE fPoemID=1"_s),
               "杜甫/新题/It's 100% _so_ ?1 \\/integer4/''");
-
-    DeletePoem(db, 1, QStringLiteral("杜甫"), QStringLiteral("静夜思"));
-    EXPECT_EQ(fx.count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fPoemID=1")), 1);
-    DeletePoem(db, 1, QStringLiteral("杜甫"), QStringLiteral("新题"));
-    EXPECT_EQ(fx.count(QStringLiteral("SELECT count(*) FROM Poetry WHERE fPoemID=1")), 0);
-}
-
-TEST_F(EditRecords, InsertedPoemIsFiledInNoBook) {
-    InsertPoem(fx.db(), record(QStringLiteral("O'Neil"), QStringLiteral("%_题")));
-    EXPECT_EQ(s(fx.text(QStringLiteral("SELECT fBookID||'/'||fPoet||'/'||fTitle||'/'||typeof(fQty)||fQty||'/'||"
-                                       "quote(fType) FROM Poetry WHERE fPoet='O''Neil'"))),
+    DeletePoem(db, 1, u"杜甫"_s, u"静夜思"_s);
+    EXPECT_EQ(fx.count(u"SELECT count(*) FROM Poetry WHERE fPoemID=1"_s), 1);
+    DeletePoem(db, 1, u"杜甫"_s, u"新题"_s);
+    EXPECT_EQ(fx.count(u"SELECT count(*) FROM Poetry WHERE fPoemID=1"_s), 0);
+    // An inserted poem is filed in no book.
+    InsertPoem(db, record(u"O'Neil"_s, u"%_题"_s));
+    EXPECT_EQ(text(u"SELECT fBookID||'/'||fPoet||'/'||fTitle||'/'||typeof(fQty)||fQty||'/'||quote(fType) "
+                   "FROM Poetry WHERE fPoet='O''Neil'"_s),
               "-1/O'Neil/%_题/integer4/''");
 }
 
-TEST_F(EditRecords, PoetRows) {
-    SqlDatabase& db = fx.db();
-    EXPECT_EQ(s(PoetBiography(db, QStringLiteral("杜甫"))), "字子美。");
-    EXPECT_TRUE(PoetBiography(db, QStringLiteral("李商隐")).isEmpty());
-    EXPECT_TRUE(PoetExists(db, QStringLiteral("李商隐")));
-    EXPECT_FALSE(PoetExists(db, QStringLiteral("Li Bai")));
-    EXPECT_EQ(PoemCountOfPoet(db, QStringLiteral("li bai")), 1);
-    EXPECT_EQ(PoemCountOfPoet(db, QStringLiteral("王维")), 0);
-
-    InsertPoet(db, QStringLiteral("O'Neil"), QString());
-    EXPECT_EQ(s(fx.text(QStringLiteral("SELECT quote(fBrief) FROM Poet WHERE fPoet='O''Neil'"))), "''");
-    EXPECT_TRUE(PoetExists(db, QStringLiteral("o'neil")));
-    UpdatePoetBiography(db, QStringLiteral("O'Neil"), QStringLiteral("?2 % '"));
-    EXPECT_EQ(s(PoetBiography(db, QStringLiteral("O'Neil"))), "?2 % '");
-    DeletePoet(db, QStringLiteral("O'Neil"));
-    EXPECT_FALSE(PoetExists(db, QStringLiteral("O'Neil")));
-    EXPECT_EQ(fx.count(QStringLiteral("SELECT count(*) FROM Poet")), 4);
-}
-
-TEST_F(EditRecords, DeletingATemplateLeavesTheOthers) {
-    fx.db().execNative(QStringLiteral("INSERT INTO PoetrySet (fModel,fID) VALUES ('2# 别''s',0),('2# 别''s',1)"));
-    DeleteTemplate(fx.db(), QStringLiteral("2# 别's"));
-    EXPECT_EQ(s(StoredTemplateNames(fx.db()).join(u'|')), "1# 标准模板");
+TEST_F(EditRecords, PoetRowsAndTemplates) {
+    EXPECT_EQ(PoetBiography(db, u"杜甫"_s), u"字子美。"_s);
+    EXPECT_TRUE(PoetBiography(db, u"李商隐"_s).isEmpty() && PoetExists(db, u"李商隐"_s));
+    EXPECT_FALSE(PoetExists(db, u"Li Bai"_s));
+    EXPECT_EQ(PoemCountOfPoet(db, u"li bai"_s), 1);
+    EXPECT_EQ(PoemCountOfPoet(db, u"王维"_s), 0);
+    InsertPoet(db, u"O'Neil"_s, QString());
+    EXPECT_EQ(text(u"SELECT quote(fBrief) FROM Poet WHERE fPoet='O''Neil'"_s), "''");
+    EXPECT_TRUE(PoetExists(db, u"o'neil"_s));
+    UpdatePoetBiography(db, u"O'Neil"_s, u"?2 % '"_s);
+    EXPECT_EQ(PoetBiography(db, u"O'Neil"_s), u"?2 % '"_s);
+    DeletePoet(db, u"O'Neil"_s);
+    EXPECT_FALSE(PoetExists(db, u"O'Neil"_s));
+    EXPECT_EQ(fx.count(u"SELECT count(*) FROM Poet"_s), 4);
+    // Deleting a template leaves the others.
+    db.execNative(u"INSERT INTO PoetrySet (fModel,fID) VALUES ('2# 别''s',0),('2# 别''s',1)"_s);
+    DeleteTemplate(db, u"2# 别's"_s);
+    EXPECT_EQ(StoredTemplateNames(db), QStringList{u"1# 标准模板"_s});
 }

@@ -6,124 +6,79 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Cells as text: each column joined, columns separated by "|".
-QString columnsText(const QList<QList<VerticalCell>>& columns) {
-    QStringList out;
-    for (const auto& column : columns) {
-        QString s;
-        for (const VerticalCell& c : column) s += c.source;
-        out << s;
-    }
-    return out.join(u'|');
-}
-
-QString rowsText(const QList<QStringList>& rows) {
-    QStringList out;
-    for (const QStringList& r : rows) out << r.join(QString());
-    return out.join(u'|');
-}
-
-} // namespace
-
 TEST(BookletFlow, PlacesPoemsByTheBreakingRules) {
-    struct Case {
-        const char* name;
-        QList<QList<double>> poems; // unit extents per poem, page extent 100, gap 10
-        QList<QList<FlowSlice>> expected;
-        int pages;
-    };
-    const Case cases[] = {
+    // Name, unit extents per poem (page extent 100, gap 10), slices per poem, pages.
+    const std::tuple<const char*, QList<QList<double>>, QList<QList<FlowSlice>>, int> cases[] = {
         {"two fit on one page", {{20, 20}, {30}}, {{{0, 0, 0, 2}}, {{0, 50, 0, 1}}}, 1},
-        {"one that fits a page starts a new one", {{60}, {20, 30}}, {{{0, 0, 0, 1}}, {{1, 0, 0, 2}}}, 2},
+        // More than a third is left, yet a poem that fits a page is not split.
+        {"one that fits a page starts a new one", {{40}, {30, 30}}, {{{0, 0, 0, 1}}, {{1, 0, 0, 2}}}, 2},
         {"a long poem starts where it is and continues", {{30}, {25, 25, 25, 25, 25}},
          {{{0, 0, 0, 1}}, {{0, 40, 0, 2}, {1, 0, 2, 5}}}, 2},
         {"a long poem with less than a third left starts a new page", {{75}, {40, 40, 40}},
          {{{0, 0, 0, 1}}, {{1, 0, 0, 2}, {2, 0, 2, 3}}}, 3},
         {"a unit longer than the page stands alone", {{150, 10}}, {{{0, 0, 0, 1}, {1, 0, 1, 2}}}, 2},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, poems, expected, pages] : cases) {
         PageFlow flow(100, 10);
-        for (qsizetype i = 0; i < c.poems.size(); ++i)
-            EXPECT_EQ(flow.place(c.poems[i]), c.expected[i]) << c.name << " poem " << i;
-        EXPECT_EQ(flow.pageCount(), c.pages) << c.name;
+        for (qsizetype i = 0; i < poems.size(); ++i) EXPECT_EQ(flow.place(poems[i]), expected[i]) << name << " poem " << i;
+        EXPECT_EQ(flow.pageCount(), pages) << name;
     }
 }
 
+// Each cell as what is drawn @ where: 0 upright, 1 upper right, 2 turned.
 TEST(BookletVertical, MapsPunctuationToVerticalForms) {
-    struct Case {
-        QString line;
-        QStringList drawn;
-        QList<GlyphPlace> places;
-    };
-    using P = GlyphPlace;
-    const Case cases[] = {
-        {QStringLiteral("月，光。"), {u"月"_s, u"︐"_s, u"光"_s, u"︒"_s}, {P::Upright, P::UpperRight, P::Upright, P::UpperRight}},
-        {QStringLiteral("「问」（注）《书》"), {u"﹁"_s, u"问"_s, u"﹂"_s, u"︵"_s, u"注"_s, u"︶"_s, u"︽"_s, u"书"_s, u"︾"_s}, QList<P>(9, P::Upright)},
+    const std::pair<QString, QString> cases[] = {
+        {u"月，光。"_s, u"月@0 ︐@1 光@0 ︒@1"_s},
+        {u"「问」（注）《书》"_s, u"﹁@0 问@0 ﹂@0 ︵@0 注@0 ︶@0 ︽@0 书@0 ︾@0"_s},
         // A Latin run is one turned cell of half a cell per character; 𠀀 stays whole.
-        {QStringLiteral("风Tang 300年𠀀"), {u"风"_s, u"Tang 300"_s, u"年"_s, u"𠀀"_s}, {P::Upright, P::Turned, P::Upright, P::Upright}},
+        {u"风Tang 300年𠀀"_s, u"风@0 Tang 300@2 年@0 𠀀@0"_s},
     };
-    for (const Case& c : cases) {
-        const QList<VerticalCell> cells = VerticalCells(c.line);
-        QStringList drawn;
-        QList<GlyphPlace> places;
-        for (const VerticalCell& cell : cells) {
-            drawn << cell.text;
-            places << cell.place;
-        }
-        EXPECT_EQ(drawn, c.drawn) << c.line.toStdString();
-        EXPECT_EQ(places, c.places) << c.line.toStdString();
+    for (const auto& [line, cells] : cases) {
+        QStringList got;
+        for (const VerticalCell& cell : VerticalCells(line)) got << cell.text + u'@' + QString::number(int(cell.place));
+        EXPECT_EQ(got.join(u' '), cells) << line.toStdString();
     }
-    EXPECT_EQ(VerticalCells(QStringLiteral("ABC"))[0].span, 2);
+    EXPECT_EQ(VerticalCells(u"ABC"_s)[0].span, 2);
 }
 
-TEST(BookletVertical, ColumnsKeepPunctuationWithItsText) {
-    struct Case {
-        QString line;
-        int perColumn;
-        QString columns;
+// Vertical columns and the practice grid's rows keep punctuation with its text.
+TEST(BookletVertical, ColumnsAndGridRowsKeepPunctuationWithItsText) {
+    const auto columns = [](const QString& line, int per) {
+        QStringList out;
+        for (const auto& column : BreakColumns(VerticalCells(line), per)) {
+            out << QString();
+            for (const VerticalCell& c : column) out.last() += c.source;
+        }
+        return out.join(u'|');
     };
-    const Case cases[] = {
+    const auto grid = [](const QString& line, int per) {
+        QStringList out;
+        for (const QStringList& r : GridRows(line, per)) out << r.join(QString());
+        return out.join(u'|');
+    };
+    const std::tuple<bool, QString, int, QString> cases[] = {
         // A closing mark never begins a column: the character before it moves on.
-        {QStringLiteral("床前明月光，疑是地上霜。"), 5, QStringLiteral("床前明月|光，疑是地|上霜。")},
-        {QStringLiteral("一二三。」四"), 3, QStringLiteral("一二|三。」|四")},
-        // An opening mark never ends a column.
-        {QStringLiteral("一二「三」"), 3, QStringLiteral("一二|「三」")},
-        // Nothing to move: breaks where the column fills.
-        {QStringLiteral("，，，，"), 2, QStringLiteral("，，|，，")},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(columnsText(BreakColumns(VerticalCells(c.line), c.perColumn)), c.columns)
-            << c.line.toStdString();
-    // 3,574 characters fill 179 columns of 20.
-    const QList<QList<VerticalCell>> long_ = BreakColumns(VerticalCells(QString(3574, u'字')), 20);
-    EXPECT_EQ(long_.size(), 179);
-}
-
-TEST(BookletGrid, OneSquarePerCharacterRowsKeepPunctuation) {
-    struct Case {
-        QString line;
-        int perRow;
-        QString rows;
-    };
-    const Case cases[] = {
-        {QStringLiteral("白日依山尽，黄河"), 5, QStringLiteral("白日依山|尽，黄河")},
-        {QStringLiteral("𠀀a b"), 2, QStringLiteral("𠀀a|b")},
+        {false, u"床前明月光，疑是地上霜。"_s, 5, u"床前明月|光，疑是地|上霜。"_s},
+        {false, u"一二三。」四"_s, 3, u"一二|三。」|四"_s},
+        // An opening mark never ends a column; with nothing to move, breaks where the column fills.
+        {false, u"一二「三」"_s, 3, u"一二|「三」"_s},
+        {false, u"，，，，"_s, 2, u"，，|，，"_s},
+        {true, u"白日依山尽，黄河"_s, 5, u"白日依山|尽，黄河"_s},
+        {true, u"𠀀a b"_s, 2, u"𠀀a|b"_s},
         // A verse longer than a row breaks after its clause.
-        {QStringLiteral("洞房昨夜停红烛，待晓堂前拜舅姑。"), 11, QStringLiteral("洞房昨夜停红烛，|待晓堂前拜舅姑。")},
-        {QStringLiteral("一二，三四五六七八九十"), 8, QStringLiteral("一二，三四五六七|八九十")},
+        {true, u"洞房昨夜停红烛，待晓堂前拜舅姑。"_s, 11, u"洞房昨夜停红烛，|待晓堂前拜舅姑。"_s},
+        {true, u"一二，三四五六七八九十"_s, 8, u"一二，三四五六七|八九十"_s},
     };
-    for (const Case& c : cases) EXPECT_EQ(rowsText(GridRows(c.line, c.perRow)), c.rows) << c.line.toStdString();
+    for (const auto& [isGrid, line, per, expected] : cases)
+        EXPECT_EQ(isGrid ? grid(line, per) : columns(line, per), expected) << line.toStdString();
+    // 3,574 characters fill 179 columns of 20.
+    EXPECT_EQ(BreakColumns(VerticalCells(QString(3574, u'字')), 20).size(), 179);
 }
 
 TEST(BookletPages, FramesAndContents) {
     const PageFrame a4 = BookletPageFrame(BookletPageSize::A4);
-    EXPECT_NEAR(a4.page.width(), 595.3, 0.1);
-    EXPECT_GT(a4.footer.top(), a4.body.bottom());
-    EXPECT_LT(a4.footer.bottom(), a4.page.height());
-    EXPECT_EQ(ContentsPageCount(0, 30), 0);
-    EXPECT_EQ(ContentsPageCount(30, 30), 1);
-    EXPECT_EQ(ContentsPageCount(31, 30), 2);
-    EXPECT_EQ(TextLines(QStringLiteral("甲\r\n乙\r丙\n\r\n")), QStringList({u"甲"_s, u"乙"_s, u"丙"_s}));
+    EXPECT_TRUE(a4.footer.top() > a4.body.bottom() && a4.footer.bottom() < a4.page.height());
+    EXPECT_EQ((QList<int>{ContentsPageCount(0, 30), ContentsPageCount(30, 30), ContentsPageCount(31, 30)}),
+              (QList<int>{0, 1, 2}));
+    EXPECT_EQ(TextLines(u"甲\r\n乙\r丙\n\r\n"_s), QStringList({u"甲"_s, u"乙"_s, u"丙"_s}));
 }

@@ -9,70 +9,53 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 // Poems that exercise the first-clause rule: shared clauses, no comma, a
 // leading comma, NULL content, Latin case, a quote, stale scratch values, and
 // a clause no other poem shares.
-const char* const kPoems =
-    "INSERT INTO Poetry (fPoemID,fPoet,fTitle,fContent,fBook_del) VALUES "
-    "(1,'李白','静夜思','床前明月光，疑是地上霜。',NULL),"
-    "(2,'无名氏','无题','床前明月光，不知何处来。','stale'),"
-    "(3,'杜甫','春望','国破山河在，城春草木深。',''),"
-    "(4,'甲','没有逗号','全诗无逗号。','old'),"
-    "(5,'乙','逗号开头','，开头就是逗号。',NULL),"
-    "(6,'丙','空内容',NULL,'x'),"
-    "(7,'丁','Case A','Abc，one',NULL),"
-    "(8,'戊','Case B','abc，two',NULL),"
-    "(9,'己','引号甲','It''s here，one',NULL),"
-    "(10,'庚','引号乙','It''s here，two',NULL),"
-    "(11,'辛','春望','国破山河在，又一首。',NULL),"
-    "(12,'壬','逗号开头二','，开头就是逗号。',NULL),"
-    "(13,'癸','独句','孤云独去闲，无人同此句。',NULL)";
+static void fill(FixtureDb& fx) {
+    fx.db().execNative(QString::fromUtf8(
+        "INSERT INTO Poetry (fPoemID,fPoet,fTitle,fContent,fBook_del) VALUES "
+        "(1,'李白','静夜思','床前明月光，疑是地上霜。',NULL),(2,'无名氏','无题','床前明月光，不知何处来。','stale'),"
+        "(3,'杜甫','春望','国破山河在，城春草木深。',''),(4,'甲','没有逗号','全诗无逗号。','old'),"
+        "(5,'乙','逗号开头','，开头就是逗号。',NULL),(6,'丙','空内容',NULL,'x'),"
+        "(7,'丁','Case A','Abc，one',NULL),(8,'戊','Case B','abc，two',NULL),"
+        "(9,'己','引号甲','It''s here，one',NULL),(10,'庚','引号乙','It''s here，two',NULL),"
+        "(11,'辛','春望','国破山河在，又一首。',NULL),(12,'壬','逗号开头二','，开头就是逗号。',NULL),"
+        "(13,'癸','独句','孤云独去闲，无人同此句。',NULL)"));
+}
 
-void fill(FixtureDb& fx) { fx.db().execNative(QString::fromUtf8(kPoems)); }
-
-std::map<qint64, QString> scratch(FixtureDb& fx) {
+static std::map<qint64, QString> scratch(FixtureDb& fx) {
     std::map<qint64, QString> out;
-    SqlStatement st = fx.db().prepareNative(QStringLiteral("SELECT fPoemID, fBook_del FROM Poetry"));
-    while (st.next()) out[st.int64(0)] = st.isNull(1) ? QStringLiteral("<null>") : st.text(1);
+    SqlStatement st = fx.db().prepareNative(u"SELECT fPoemID, fBook_del FROM Poetry"_s);
+    while (st.next()) out[st.int64(0)] = st.isNull(1) ? u"<null>"_s : st.text(1);
     return out;
 }
 
-DuplicateRow row(qint64 id, const QString& title, const QString& poet = QStringLiteral("某")) {
-    return DuplicateRow{id, poet, title, QStringLiteral("同一句"), 2};
+// In title order; the join leaves the order of equal titles open: compared by id.
+static QList<DuplicateRow> byTitleThenId(QList<DuplicateRow> list) {
+    std::stable_sort(list.begin(), list.end(), [](const DuplicateRow& a, const DuplicateRow& b) {
+        const int c = a.title.compare(b.title, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.poemId < b.poemId;
+    });
+    return list;
 }
 
-} // namespace
-
 TEST(DuplicateQuery, OnePassLeavesWhatTheTwoUpdatesLeave) {
-    FixtureDb asWritten;
-    FixtureDb onePass;
+    FixtureDb asWritten, onePass;
     fill(asWritten);
     fill(onePass);
     asWritten.db().exec(ClearFirstClausesStatement());
     asWritten.db().exec(FillFirstClausesStatement());
     RebuildFirstClauses(onePass.db());
-
     const auto expected = scratch(asWritten);
     EXPECT_EQ(scratch(onePass), expected);
-    EXPECT_EQ(expected.at(1), QStringLiteral("床前明月光"));
-    EXPECT_EQ(expected.at(5), QString()); // leading comma
+    EXPECT_EQ(expected.at(1) + u'|' + expected.at(5), u"床前明月光|"_s); // 5: a leading comma
 
-    // The one-pass reader finds the rows of the self-join as written, in title
-    // order (the join leaves the order of equal titles open: compared by id).
+    // The one-pass reader finds the rows of the self-join as written.
     const QList<DuplicateRow> rows = ReadDuplicateRows(onePass.db(), 1000);
     QList<DuplicateRow> joined;
     SqlStatement st = asWritten.db().prepare(DuplicateRowsQuery());
-    while (st.next())
-        joined.append({st.int64(0), st.text(1), st.text(2), st.text(3), st.int64(4)});
-    const auto byTitleThenId = [](QList<DuplicateRow> list) {
-        std::stable_sort(list.begin(), list.end(), [](const DuplicateRow& a, const DuplicateRow& b) {
-            const int c = a.title.compare(b.title, Qt::CaseInsensitive);
-            return c != 0 ? c < 0 : a.poemId < b.poemId;
-        });
-        return list;
-    };
+    while (st.next()) joined.append({st.int64(0), st.text(1), st.text(2), st.text(3), st.int64(4)});
     EXPECT_EQ(byTitleThenId(rows), byTitleThenId(joined));
     QList<qint64> ids;
     for (const DuplicateRow& r : rows) ids << r.poemId;
@@ -80,40 +63,30 @@ TEST(DuplicateQuery, OnePassLeavesWhatTheTwoUpdatesLeave) {
     // (the column ignores Latin case, so Abc and abc are one clause).
     EXPECT_EQ(ids.mid(0, 5), (QList<qint64>{7, 8, 10, 9, 2}));
     EXPECT_EQ(ids.last(), 1);
-}
 
-TEST(DuplicateQuery, RepeatedRebuildWritesNothingButFollowsChanges) {
-    FixtureDb fx;
-    fill(fx);
-    RebuildFirstClauses(fx.db());
-    RebuildFirstClauses(fx.db());
-    EXPECT_EQ(fx.db().changes(), 0);
-    // A changed content and a changed Latin case are both written again.
-    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fContent='ABC，one' WHERE fPoemID=7"));
-    fx.db().execNative(QStringLiteral("UPDATE Poetry SET fContent='新句，x' WHERE fPoemID=1"));
-    RebuildFirstClauses(fx.db());
-    EXPECT_EQ(fx.db().changes(), 2);
-    const auto values = scratch(fx);
-    EXPECT_EQ(values.at(7), QStringLiteral("ABC"));
-    EXPECT_EQ(values.at(1), QStringLiteral("新句"));
+    // A repeated rebuild writes nothing; a changed content or Latin case is written again.
+    RebuildFirstClauses(onePass.db());
+    EXPECT_EQ(onePass.db().changes(), 0);
+    onePass.db().execNative(u"UPDATE Poetry SET fContent='ABC，one' WHERE fPoemID=7"_s);
+    onePass.db().execNative(u"UPDATE Poetry SET fContent='新句，x' WHERE fPoemID=1"_s);
+    RebuildFirstClauses(onePass.db());
+    EXPECT_EQ(onePass.db().changes(), 2);
+    const auto values = scratch(onePass);
+    EXPECT_EQ(values.at(7) + values.at(1), u"ABC新句"_s);
 }
 
 TEST(DuplicateQuery, EntriesComeInReverseTitleOrderOnePerTitleRun) {
-    struct Case {
-        const char* name;
-        QList<DuplicateRow> rows;
-        QList<qint64> ids; // entry ids, top first
-    };
-    const QList<Case> cases = {
-        // A run of one title gives one entry, from the run's first row.
-        {"same title", {row(5, u"无题"_s), row(4, u"无题"_s)}, {5}},
-        {"runs", {row(1, u"A"_s), row(2, u"B"_s), row(3, u"B"_s), row(4, u"C"_s)}, {4, 2, 1}},
+    const auto row = [](qint64 id, const QString& title) { return DuplicateRow{id, u"某"_s, title, u"同一句"_s, 2}; };
+    const std::pair<QList<DuplicateRow>, QList<qint64>> cases[] = {
+        // A run of one title gives one entry, from the run's first row; entry ids top first.
+        {{row(5, u"无题"_s), row(4, u"无题"_s)}, {5}},
+        {{row(1, u"A"_s), row(2, u"B"_s), row(3, u"B"_s), row(4, u"C"_s)}, {4, 2, 1}},
         // The previous title starts empty: a first run of untitled rows starts no entry.
-        {"empty title first", {row(7, u""_s), row(8, u""_s), row(9, u"Z"_s)}, {9}},
+        {{row(7, u""_s), row(8, u""_s), row(9, u"Z"_s)}, {9}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [rows, expected] : cases) {
         QList<qint64> ids;
-        for (const DuplicateEntry& e : DuplicateEntries(c.rows)) ids << e.poemId;
-        EXPECT_EQ(ids, c.ids) << c.name;
+        for (const DuplicateEntry& e : DuplicateEntries(rows)) ids << e.poemId;
+        EXPECT_EQ(ids, expected);
     }
 }
