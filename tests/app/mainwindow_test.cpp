@@ -85,6 +85,11 @@ private slots:
 
     void startWithoutDatabaseThenSwitch() {
         QFile::remove(fx->path());
+        // A failed start, closed, keeps the saved lock mode for the next start.
+        writeRaw(u"Default_Locked"_s, u"0"_s);
+        start()->close();
+        QCOMPARE(Settings::raw(u"Default_Locked"_s), u"0"_s);
+        dialogs = ScriptedDialogs();
         auto w = start();
         QCOMPARE(dialogs.messages.size(), 1);
         QVERIFY(dialogs.marked()[0].startsWith(u"x:无法打开数据库文件 "_s + fx->path()));

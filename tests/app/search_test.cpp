@@ -2,6 +2,7 @@
 // (with the database writable and locked), replacing and appending searches,
 // the count field's checks and keys, and awkward search texts.
 #include "search/searchcontroller.h"
+#include "display/displaycontroller.h"
 #include "browse/titlelistview.h"
 #include "support/windowtest.h"
 
@@ -169,6 +170,31 @@ private slots:
         w->ui.txtQty->insert(u"1"_s);
         // Only 无名氏's 无题 and Moon's Song hold more than one poem.
         QCOMPARE(seek(*w), (QStringList{u"Moon's Song"_s, u"无题"_s}));
+    }
+
+    // The poem shown while searching has the first content term selected, else
+    // the notes term, else the preface term, inside that part; never the title's.
+    void searchTermSelected() {
+        auto w = start();
+        w->ui.cmdSeek->click();
+        const struct {
+            QString title, content, notes, preface, selected;
+            int part;
+        } cases[] = {{u"Moon"_s, u"MOON"_s, {}, {}, u"moon"_s, 1},
+                     {u"静夜思"_s, {}, u"思乡"_s, {}, u"思乡"_s, 2},
+                     {u"水调歌头"_s, {}, {}, u"中秋"_s, u"中秋"_s, 0},
+                     {u"静夜思"_s, {}, {}, {}, {}, 0}};
+        for (const auto& c : cases) {
+            QWidget* fields[] = {w->ui.txtTitle, w->ui.txtContent, w->ui.txtMemo, w->ui.txtPre};
+            const QString* texts[] = {&c.title, &c.content, &c.notes, &c.preface};
+            for (int i = 0; i < 4; ++i) setField(fields[i], *texts[i]);
+            QCOMPARE(seek(*w).size(), 1);
+            const QTextCursor cur = w->ui.RichTextBox1->textCursor();
+            QCOMPARE(cur.selectedText(), c.selected);
+            if (c.selected.isEmpty()) continue;
+            QVERIFY(cur.selectionStart() >= w->display->PartStart[size_t(c.part)]);
+            QVERIFY(cur.selectionEnd() <= w->display->PartStart[size_t(c.part) + 1]);
+        }
     }
 };
 

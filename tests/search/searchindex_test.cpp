@@ -133,9 +133,10 @@ TEST_F(SearchIndexTest, DamagedOrDroppedIndexIsNeverTrusted) {
     EXPECT_TRUE(index().needsCreate());
     rebuild();
     expectScanResults(true, "made anew");
-    // Parts dropped by another tool: not used read-only, made anew writable.
-    for (const char* drop :
-         {"DROP TABLE SearchIndex_config", "DROP TRIGGER SearchIndexEdit", "DROP TABLE SearchIndex"}) {
+    // Parts dropped by another tool, or an index of an older layout: not used
+    // read-only, made anew writable.
+    for (const char* drop : {"DROP TABLE SearchIndex_config", "DROP TRIGGER SearchIndexEdit",
+                             "DROP TABLE SearchIndex", "UPDATE SearchIndexInfo SET fValue = '1 ' || fValue"}) {
         fx.db().execNative(QString::fromLatin1(drop));
         open(0);
         expectScanResults(false, drop);
