@@ -91,35 +91,29 @@ MainWindow::MainWindow(Dialogs* dialogs, QWidget* parent)
                                  .cmdQuit = ui.cmdQuit,
                                  .myState = ui.myState},
                                 m_store, *m_dialogs, m_session, *this, this);
-    {
-        BookUi b;
-        b.cboBook = ui.cboBook;
-        b.RichTextBox1 = ui.RichTextBox1;
-        b.myState = ui.myState;
-        b.mnuVolAdd = ui.mnuVolAdd;
-        b.mnuVolChg = ui.mnuVolChg;
-        b.mnuVolDel = ui.mnuVolDel;
-        b.mnuBookOrder = ui.mnuBookOrder;
-        b.mnuBookAdded = ui.mnuBookAdded;
-        b.mnuBookAdd = ui.mnuBookAdd;
-        b.mnuBookDelete = ui.mnuBookDelete;
-        b.mnuBookDel = ui.mnuBookDel;
-        b.mnuBookDelAll = ui.mnuBookDelAll;
-        books = new BookController(b, m_store, *m_dialogs, m_session, *browse, this);
-    }
-    {
-        BookmarkUi b;
-        b.cmdBmkSeek = ui.cmdBmkSeek;
-        b.cmdBookmarkAdd = ui.cmdBookmarkAdd;
-        b.cmdBookmarkDel = ui.cmdBookmarkDel;
-        b.myState = ui.myState;
-        b.mnuBmkSeek = ui.mnuBmkSeek;
-        b.mnuBookmark = ui.mnuBookmark;
-        b.mnuBookmarkAdd = ui.mnuBookmarkAdd;
-        b.mnuBookmarkDel = ui.mnuBookmarkDel;
-        b.mnuBookmarkDelAll = ui.mnuBookmarkDelAll;
-        bookmarks = new BookmarkController(b, m_store.db(), *m_dialogs, m_session, *browse, this);
-    }
+    books = new BookController({.cboBook = ui.cboBook,
+                                .RichTextBox1 = ui.RichTextBox1,
+                                .myState = ui.myState,
+                                .mnuVolAdd = ui.mnuVolAdd,
+                                .mnuVolChg = ui.mnuVolChg,
+                                .mnuVolDel = ui.mnuVolDel,
+                                .mnuBookOrder = ui.mnuBookOrder,
+                                .mnuBookAdded = ui.mnuBookAdded,
+                                .mnuBookAdd = ui.mnuBookAdd,
+                                .mnuBookDelete = ui.mnuBookDelete,
+                                .mnuBookDel = ui.mnuBookDel,
+                                .mnuBookDelAll = ui.mnuBookDelAll},
+                               m_store, *m_dialogs, m_session, *browse, this);
+    bookmarks = new BookmarkController({.cmdBmkSeek = ui.cmdBmkSeek,
+                                        .cmdBookmarkAdd = ui.cmdBookmarkAdd,
+                                        .cmdBookmarkDel = ui.cmdBookmarkDel,
+                                        .myState = ui.myState,
+                                        .mnuBmkSeek = ui.mnuBmkSeek,
+                                        .mnuBookmark = ui.mnuBookmark,
+                                        .mnuBookmarkAdd = ui.mnuBookmarkAdd,
+                                        .mnuBookmarkDel = ui.mnuBookmarkDel,
+                                        .mnuBookmarkDelAll = ui.mnuBookmarkDelAll},
+                                       m_store.db(), *m_dialogs, m_session, *browse, this);
     templateEditor = new TemplateEditor({.fraModel = ui.fraModel,
                                          .cmdSetting = ui.cmdSetting,
                                          .mnuModel = ui.mnuModel,

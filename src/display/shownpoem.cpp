@@ -1,16 +1,26 @@
 #include "display/shownpoem.h"
 
+namespace {
+
+// The six text fields that the shown poem and the loaded record share, from a
+// row of Poetry read by column name.
+template <typename Poem> void readTexts(const SqlStatement& st, Poem& p) {
+    p.title = st.text(QStringLiteral("fTitle"));
+    p.poet = st.text(QStringLiteral("fPoet"));
+    p.dynasty = st.text(QStringLiteral("fDynasty"));
+    p.preface = st.text(QStringLiteral("fPre"));
+    p.content = st.text(QStringLiteral("fContent"));
+    p.notes = st.text(QStringLiteral("fMemo"));
+}
+
+} // namespace
+
 std::optional<PoemFields> ReadShownPoem(SqlDatabase& db, qint64 poemId) {
     SqlStatement st = db.prepare(QStringLiteral("select * from Poetry Where fPoemID = ?1"));
     st.bind(1, poemId);
     if (!st.next()) return std::nullopt;
     PoemFields poem;
-    poem.title = st.text(QStringLiteral("fTitle"));
-    poem.poet = st.text(QStringLiteral("fPoet"));
-    poem.dynasty = st.text(QStringLiteral("fDynasty"));
-    poem.preface = st.text(QStringLiteral("fPre"));
-    poem.content = st.text(QStringLiteral("fContent"));
-    poem.notes = st.text(QStringLiteral("fMemo"));
+    readTexts(st, poem);
     return poem;
 }
 
@@ -22,12 +32,7 @@ std::optional<PoemRecord> ReadListedPoem(SqlDatabase& db, qint64 poemId, const Q
     st.bind(3, title.isNull() ? QStringLiteral("") : title);
     if (!st.next()) return std::nullopt;
     PoemRecord r;
-    r.title = st.text(QStringLiteral("fTitle"));
-    r.poet = st.text(QStringLiteral("fPoet"));
-    r.dynasty = st.text(QStringLiteral("fDynasty"));
-    r.content = st.text(QStringLiteral("fContent"));
-    r.preface = st.text(QStringLiteral("fPre"));
-    r.notes = st.text(QStringLiteral("fMemo"));
+    readTexts(st, r);
     r.type = st.text(QStringLiteral("fType"));
     r.style = st.text(QStringLiteral("fStyle"));
     r.qty = QString::number(st.int64(QStringLiteral("fQty")));
