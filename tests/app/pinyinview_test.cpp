@@ -2,7 +2,6 @@
 // pane shows, corrections from the context menu, and the exports carrying the
 // pinyin. (Where notes sit and which corrections survive an edit of the poem are
 // the notes' own tests.)
-#include "app/settings.h"
 #include "display/displaycontroller.h"
 #include "display/pinyinview.h"
 #include "tools/outputcontroller.h"
@@ -33,14 +32,12 @@ private slots:
         auto w = showing(1);
         PinyinView* v = w->pinyinNotes;
         QVERIFY(!v->pinyinAction()->isChecked() && !v->pingzeAction()->isChecked());
-        QVERIFY(w->display->ShownNotes.isEmpty());
         const QString plain = w->ui.RichTextBox1->toPlainText();
         v->pinyinAction()->trigger();
         QCOMPARE(w->ui.RichTextBox1->toPlainText(), plain);
         const qint32 at = noteOf(*w, u"地"_s).position;
         QCOMPARE(plain.mid(at, 1) + noteOf(*w, u"地"_s).pinyin, u"地dì"_s);
         QCOMPARE(v->readingsAt(at), (QStringList{u"de"_s, u"dì"_s}));
-        QVERIFY(v->readingsAt(at + 1000).isEmpty());
         v->correct(at, u"de"_s);
         QCOMPARE(fx->text(u"SELECT fChar || fPos || fReading FROM PinyinFix WHERE fPoemID=1"_s), u"地8de"_s);
         const QString text = w->output->paneAsText();
@@ -55,7 +52,6 @@ private slots:
 
         v->pingzeAction()->trigger();
         QVERIFY(w->display->ShownNotes.hasTones());
-        QCOMPARE(Settings::raw(u"Show_Pinyin"_s) + Settings::raw(u"Show_Pingze"_s), u"11"_s);
         auto again = showing(4);
         QVERIFY(again->pinyinNotes->pinyinAction()->isChecked() && again->pinyinNotes->pingzeAction()->isChecked());
         QVERIFY(again->display->ShownNotes.hasPinyin() && !again->display->ShownNotes.hasTones());
