@@ -133,8 +133,8 @@ private slots:
     }
 
     // Enter moves on as Tab (running the count's check on the way); the count
-    // field's context menu (to paste,
-    // say) is no focus loss: a half-typed operator stays for the pasted number.
+    // field's context menu (to paste, say) is no focus loss: a half-typed
+    // operator stays for the pasted number.
     void countFieldKeys() {
         auto w = startActive();
         QVERIFY(w);
