@@ -51,41 +51,32 @@ private slots:
         QVERIFY(dialogs.messages.isEmpty());
     }
 
-    void commands_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("listed");  // poem ids in the title list ("+": then appended)
-        QTest::addColumn<int>("highest");     // the only bookmark, on poem 6; -1: the sample's 1:5 and 4:3
-        QTest::addColumn<QString>("message"); // an information message, if any
-        QTest::addColumn<QString>("marks");   // bookmarks afterwards
-        const QString all = QStringLiteral("i:所有选入诗词（选入 3题）：书签插入完毕!");
-        QTest::newRow("insert all listed") << "mnuBookmarkAdd_1" << "2,3,8" << 7 << all << "2:8,3:9,6:7,8:10";
-        QTest::newRow("insert current") << "mnuBookmarkAdd_0" << "2,3,8" << 7 << "i:早发白帝城：书签插入完毕!" << "2:8,6:7";
-        QTest::newRow("insert, toolbar") << "cmdBookmarkAdd" << "3,8" << 7 << "i:春望：书签插入完毕!" << "3:8,6:7";
-        QTest::newRow("first bookmark") << "mnuBookmarkAdd_0" << "5" << 0 << "i:水调歌头：书签插入完毕!" << "5:1";
-        QTest::newRow("re-bookmarking moves to the top") << "mnuBookmarkAdd_0" << "6" << 7 << "i:无题：书签插入完毕!" << "6:8";
-        QTest::newRow("the same poem twice keeps the later number") << "mnuBookmarkAdd_1" << "2,3+2" << 7 << all
-                                                                    << "2:10,3:9,6:7";
-        QTest::newRow("insert, empty list") << "mnuBookmarkAdd_1" << "" << 7 << "" << "6:7";
-        QTest::newRow("delete current") << "mnuBookmarkDel_0" << "1,4" << -1 << "i:静夜思：书签删除完毕!" << "4:3";
-        QTest::newRow("delete, toolbar") << "cmdBookmarkDel" << "4" << -1 << "i:念奴娇·赤壁怀古：书签删除完毕!" << "1:5";
-        QTest::newRow("delete all listed") << "mnuBookmarkDel_1" << "1,2,4" << -1 << "i:所有选入诗词：书签删除完毕!" << "";
-        QTest::newRow("delete, no bookmark") << "mnuBookmarkDel_0" << "2" << -1 << "i:早发白帝城：书签删除完毕!" << "1:5,4:3";
-        QTest::newRow("delete, empty list") << "mnuBookmarkDel_1" << "" << -1 << "" << "1:5,4:3";
-        QTest::newRow("clear all") << "mnuBookmarkDelAll" << "2" << -1 << "i:所有书签删除完毕!" << "";
-        QTest::newRow("clear all, empty list") << "mnuBookmarkDelAll" << "" << -1 << "" << "1:5,4:3";
-    }
+    // Each command on a fresh file: the poem ids listed ("+": then appended), the only bookmark's
+    // number, on poem 6 (-1: the sample's 1:5 and 4:3), the information shown, the bookmarks afterwards.
     void commands() {
-        QFETCH(QString, command);
-        QFETCH(QString, listed);
-        QFETCH(int, highest);
-        QFETCH(QString, message);
-        QFETCH(QString, marks);
-        if (highest >= 0) fx->db().execNative(QStringLiteral("UPDATE Poetry SET fBookmark=(fPoemID=6)*%1").arg(highest));
-        auto w = start();
-        listPoems(*w, listed);
-        QVERIFY(press(*w, command));
-        QCOMPARE(dialogs.marked().join(u'|'), message);
-        QCOMPARE(bookmarks(*fx), marks);
+        const QString all = u"i:所有选入诗词（选入 3题）：书签插入完毕!"_s;
+        const struct { QString command, listed; int highest; QString message, marks; } cases[] = {
+            {u"mnuBookmarkAdd_1"_s, u"2,3,8"_s, 7, all, u"2:8,3:9,6:7,8:10"_s},
+            {u"mnuBookmarkAdd_0"_s, u"2,3,8"_s, 7, u"i:早发白帝城：书签插入完毕!"_s, u"2:8,6:7"_s},
+            {u"cmdBookmarkAdd"_s, u"3,8"_s, 7, u"i:春望：书签插入完毕!"_s, u"3:8,6:7"_s},
+            {u"mnuBookmarkAdd_1"_s, u"2,3+2"_s, 7, all, u"2:10,3:9,6:7"_s}, // the same poem twice: the later number
+            {u"mnuBookmarkAdd_1"_s, u""_s, 7, u""_s, u"6:7"_s},
+            {u"mnuBookmarkDel_0"_s, u"1,4"_s, -1, u"i:静夜思：书签删除完毕!"_s, u"4:3"_s},
+            {u"cmdBookmarkDel"_s, u"4"_s, -1, u"i:念奴娇·赤壁怀古：书签删除完毕!"_s, u"1:5"_s},
+            {u"mnuBookmarkDel_1"_s, u"1,2,4"_s, -1, u"i:所有选入诗词：书签删除完毕!"_s, u""_s},
+            {u"mnuBookmarkDel_0"_s, u"2"_s, -1, u"i:早发白帝城：书签删除完毕!"_s, u"1:5,4:3"_s},
+            {u"mnuBookmarkDel_1"_s, u""_s, -1, u""_s, u"1:5,4:3"_s},
+            {u"mnuBookmarkDelAll"_s, u"2"_s, -1, u"i:所有书签删除完毕!"_s, u""_s},
+            {u"mnuBookmarkDelAll"_s, u""_s, -1, u""_s, u"1:5,4:3"_s}};
+        for (const auto& c : cases) {
+            freshFixture();
+            if (c.highest >= 0) fx->db().execNative(u"UPDATE Poetry SET fBookmark=(fPoemID=6)*%1"_s.arg(c.highest));
+            auto w = start();
+            listPoems(*w, c.listed);
+            QVERIFY2(press(*w, c.command), qPrintable(c.command));
+            QCOMPARE(dialogs.marked().join(u'|'), c.message);
+            QCOMPARE(bookmarks(*fx), c.marks);
+        }
     }
 };
 

@@ -61,36 +61,28 @@ private slots:
         QCOMPARE(listed(bin), QStringList{u"春望|杜甫|修改前"_s});
     }
 
-    // Restoring by the bin's own rules, with the file changed in between.
-    void restore_data() {
-        QTest::addColumn<int>("poem");          // 1 deleted (静夜思) or 3 replaced (春望)
-        QTest::addColumn<QString>("meanwhile"); // SQL run after the poem went to the bin
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("rows"); // poemsTitled afterwards
-        QTest::addColumn<int>("left");     // entries left in the bin
-        QTest::newRow("deleted, its book deleted since") << 1 << "DELETE FROM PoetBook WHERE fBookID=1" << "i:《静夜思》恢复完毕！"
-                                                         << u"1|-1|5|"_s + kJingYeSi << 0;
-        QTest::newRow("deleted, the poet has the title again") << 1 << "INSERT INTO Poetry (fPoet,fTitle,fContent) VALUES ('李白','静夜思','另一首')"
-                                                               << "!:该作者的诗词《静夜思》已有存在，请查验！" << "10|-1|0|另一首" << 1;
-        QTest::newRow("replaced, title unchanged") << 3 << "" << "!:该作者的诗词《春望》已有存在，请查验！" << "3|1|0|改" << 1;
-        QTest::newRow("replaced, renamed since: a new poem") << 3 << "UPDATE Poetry SET fTitle='春望二' WHERE fPoemID=3"
-                                                             << "i:《春望》的原位置已有诗词，已作为新诗词恢复完毕！" << u"10|1|0|国破山河在，城春草木深。\r\n感时花溅泪，恨别鸟惊心。"_s << 0;
-    }
+    // Restoring by the bin's own rules, with the file changed in between: 静夜思 (1) deleted or
+    // 春望 (3) replaced, the SQL run meanwhile, the message, poemsTitled after, the entries left.
     void restore() {
-        QFETCH(int, poem);
-        QFETCH(QString, meanwhile);
-        QFETCH(QString, message);
-        QFETCH(QString, rows);
-        QFETCH(int, left);
-        SqlDatabase& db = fx->db();
-        RecycleBin(db).keep(poem, poem == 1 ? BinKind::Deleted : BinKind::Replaced);
-        db.execNative(poem == 1 ? u"DELETE FROM Poetry WHERE fPoemID=1"_s : u"UPDATE Poetry SET fContent='改' WHERE fPoemID=3"_s);
-        if (!meanwhile.isEmpty()) db.execNative(meanwhile);
-        RecycleBinDialog bin(db, dialogs, true);
-        bin.cmdBinRestore->click();
-        QCOMPARE(dialogs.marked(), QStringList{message});
-        QCOMPARE(poemsTitled(*fx, poem == 1 ? u"静夜思"_s : u"春望"_s), QStringList{rows});
-        QCOMPARE(bin.lstBin->topLevelItemCount(), left);
+        const struct { int poem; QString meanwhile, message, rows; int left; } cases[] = {
+            {1, u"DELETE FROM PoetBook WHERE fBookID=1"_s, u"i:《静夜思》恢复完毕！"_s, u"1|-1|5|"_s + kJingYeSi, 0},
+            {1, u"INSERT INTO Poetry (fPoet,fTitle,fContent) VALUES ('李白','静夜思','另一首')"_s,
+             u"!:该作者的诗词《静夜思》已有存在，请查验！"_s, u"10|-1|0|另一首"_s, 1},
+            {3, QString(), u"!:该作者的诗词《春望》已有存在，请查验！"_s, u"3|1|0|改"_s, 1},
+            {3, u"UPDATE Poetry SET fTitle='春望二' WHERE fPoemID=3"_s, u"i:《春望》的原位置已有诗词，已作为新诗词恢复完毕！"_s,
+             u"10|1|0|国破山河在，城春草木深。\r\n感时花溅泪，恨别鸟惊心。"_s, 0}};
+        for (const auto& c : cases) {
+            freshFixture();
+            RecycleBin(fx->db()).keep(c.poem, c.poem == 1 ? BinKind::Deleted : BinKind::Replaced);
+            fx->db().execNative(c.poem == 1 ? u"DELETE FROM Poetry WHERE fPoemID=1"_s
+                                            : u"UPDATE Poetry SET fContent='改' WHERE fPoemID=3"_s);
+            if (!c.meanwhile.isEmpty()) fx->db().execNative(c.meanwhile);
+            RecycleBinDialog bin(fx->db(), dialogs, true);
+            bin.cmdBinRestore->click();
+            QCOMPARE(dialogs.marked(), QStringList{c.message});
+            QCOMPARE(poemsTitled(*fx, c.poem == 1 ? u"静夜思"_s : u"春望"_s), QStringList{c.rows});
+            QCOMPARE(bin.lstBin->topLevelItemCount(), c.left);
+        }
     }
 
     // A file without the bin lists nothing and gains no table by looking; a locked
@@ -99,8 +91,7 @@ private slots:
         SqlDatabase& db = fx->db();
         QCOMPARE(RecycleBinDialog(db, dialogs, true).lstBin->topLevelItemCount(), 0);
         QCOMPARE(fx->count(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='PoetryBin'")), 0);
-        RecycleBin(db).keep(1, BinKind::Replaced);
-        RecycleBin(db).keep(2, BinKind::Replaced);
+        for (int id : {1, 2}) RecycleBin(db).keep(id, BinKind::Replaced);
         RecycleBinDialog locked(db, dialogs, false);
         QCOMPARE(locked.lstBin->topLevelItemCount(), 2);
         QVERIFY(!locked.cmdBinRestore->isEnabled() && !locked.cmdBinEmpty->isEnabled());
