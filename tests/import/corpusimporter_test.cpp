@@ -166,8 +166,8 @@ TEST(CorpusText, ShiFormsQuTunesNotesLinesTitlesAndCharactersFontsCanShow) {
     const TuneHeading h = SplitTuneHeading(u"望江南・忆江南・自度曲"_s);
     EXPECT_EQ(h.title + u'|' + h.style + u'|' + h.memo, u"望江南|望江南|调名一作《忆江南》\r\n自度曲"_s);
     // A simplified form outside the BMP is undone; one inside is kept.
-    for (const auto& [before, after, kept] : {std::tuple{u"摐金"_s, u"\U00023C97金"_s, u"摐金"_s},
-                                              {u"\U00020000"_s, u"\U00020000"_s, u"\U00020000"_s}, {u"鄉"_s, u"乡"_s, u"乡"_s}})
+    for (const auto& [before, after, kept] : {std::tuple{u"摐金"_s, u"\U00023C97金"_s, u"摐金"_s}, {u"鄉"_s, u"乡"_s, u"乡"_s},
+                                              {u"\U00020000"_s, u"\U00020000"_s, u"\U00020000"_s}})
         EXPECT_EQ(KeepBmpCharacters(before, after), kept);
 }
 
