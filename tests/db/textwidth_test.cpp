@@ -5,7 +5,7 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(TextWidth, GbkByteLengthAndTruncationKeepWholeCharacters) {
+TEST(TextWidth, GbkLengthTruncationPathsAndQuoting) {
     // Full-width punctuation and the middle dot are two bytes, CR LF one each;
     // a character GBK cannot encode is written as "?": one byte.
     const std::pair<QString, int> lengths[] = {
@@ -16,15 +16,11 @@ TEST(TextWidth, GbkByteLengthAndTruncationKeepWholeCharacters) {
         {u"𠀀𠀀床"_s, 1, u"𠀀"_s}, {u"𠀀𠀀床"_s, 3, u"𠀀𠀀"_s}, {u"𠀀𠀀床"_s, 4, u"𠀀𠀀床"_s}};
     for (const auto& [text, width, kept] : cuts)
         EXPECT_EQ(TruncateToWidth(text, width), kept) << qPrintable(text) << width;
-}
-
-TEST(TextWidth, StripTrailingBackslashAndQuoting) {
-    EXPECT_EQ(StripTrailingBackslash(u"/opt/poem"_s), u"/opt/poem"_s);
-    EXPECT_EQ(StripTrailingBackslash(u"C:\\"_s), u"C:"_s);
-    EXPECT_EQ(StripTrailingBackslash(u"/"_s), QString());
-    EXPECT_EQ(StripTrailingBackslash(u"a//"_s), u"a/"_s);
-    EXPECT_EQ(sqlText(QString()), u"''"_s);
-    EXPECT_EQ(sqlText(u"''"_s), u"''''''"_s);
-    EXPECT_EQ(sqlText(u"100%_\\"_s), u"'100%_\\'"_s);
-    EXPECT_EQ(sqlEscaped(u"a'b"_s), u"a''b"_s);
+    for (const auto& [path, stripped] : {std::pair{u"/opt/poem"_s, u"/opt/poem"_s}, {u"C:\\"_s, u"C:"_s},
+                                         {u"/"_s, QString()}, {u"a//"_s, u"a/"_s}})
+        EXPECT_EQ(StripTrailingBackslash(path), stripped);
+    // Quotes doubled, wildcards and backslashes kept (sqlEscaped: the filter's test).
+    for (const auto& [text, quoted] : {std::pair{QString(), u"''"_s}, {u"''"_s, u"''''''"_s},
+                                       {u"100%_\\"_s, u"'100%_\\'"_s}})
+        EXPECT_EQ(sqlText(text), quoted);
 }

@@ -13,10 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <sqlite3.h>
-#include <thread>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -55,10 +51,8 @@ std::vector<qint32> scan(SqlDatabase& db, const PoemSearchFields& f, bool fold =
     return ids(db, BuildSearchFilter(f, fold));
 }
 
-struct Query {
-    PoemSearchFields fields;
-    bool indexed; // the index narrows this search (false: the scan runs, as it must)
-};
+// indexed: the index narrows this search (false: the scan runs, as it must).
+struct Query { PoemSearchFields fields; bool indexed; };
 
 // Case, line breaks, punctuation, single and non-BMP characters, long terms,
 // wildcards, quotes and the index's own query syntax typed as text.
@@ -124,6 +118,15 @@ TEST_F(SearchIndexTest, GivesTheScansRowsAndFollowsWritesOfOtherPrograms) {
     open(1);
     expectScanResults(true, "caught up");
     EXPECT_EQ(index().pending(), 0);
+    // Folded scripts (the window's search test folds content and a poet): the title and a wildcard, and several
+    // rows, the same with and without the index; the highlight's folding keeps every position.
+    for (const PoemSearchFields& f : {PoemSearchFields{.content = u"长安"_s}, {.title = u"长"_s}, {.content = u"长%"_s},
+                                      {.content = u"明月"_s}}) {
+        EXPECT_EQ(ids(db(), index().filter(f, true)), scan(db(), f, true)) << qPrintable(f.title + f.content);
+        EXPECT_FALSE(scan(db(), f, true).empty()) << qPrintable(f.title + f.content);
+    }
+    EXPECT_TRUE(scan(db(), {.content = u"长安"_s}).empty()); // folding off
+    EXPECT_EQ(ScriptFold::fold(u"長安一片月𠀀風"_s), u"长安一片月𠀀风"_s);
 }
 
 TEST_F(SearchIndexTest, DamagedOrDroppedIndexIsNeverTrusted) {
@@ -146,39 +149,4 @@ TEST_F(SearchIndexTest, DamagedOrDroppedIndexIsNeverTrusted) {
         expectScanResults(true, drop);
     }
     EXPECT_TRUE(sink.messages.isEmpty());
-}
-
-// The window's search test folds 风吹 and a poet's name and checks the rows;
-// here the title, a wildcard and several rows, the same with and without the index.
-TEST_F(SearchIndexTest, FoldsScripts) {
-    addPoem(fx.db(), {"新月", "某", "明月", nullptr, nullptr});
-    const std::pair<PoemSearchFields, size_t> cases[] = {
-        {{.content = u"长安"_s}, 1}, {{.title = u"长"_s}, 1}, {{.content = u"长%"_s}, 1}, {{.content = u"明月"_s}, 4}};
-    for (const auto& [f, found] : cases) {
-        EXPECT_EQ(ids(db(), index().filter(f, true)), scan(db(), f, true)) << qPrintable(f.title + f.content);
-        EXPECT_EQ(scan(db(), f, true).size(), found) << qPrintable(f.title + f.content);
-    }
-    EXPECT_TRUE(scan(db(), {.content = u"长安"_s}).empty()); // folding off
-    // The highlight's folding keeps every position.
-    EXPECT_EQ(ScriptFold::fold(u"長安一片月𠀀風"_s), u"长安一片月𠀀风"_s);
-}
-
-TEST_F(SearchIndexTest, ProgramWritesWaitForTheBuildersTransaction) {
-    // The builder's connection holds the write lock for a while; a program
-    // transaction that reads before it writes waits for it instead of failing.
-    SqlDatabase builder;
-    ASSERT_EQ(builder.open(fx.path(), false), SQLITE_OK);
-    builder.execNative(u"BEGIN IMMEDIATE"_s);
-    std::thread commitLater([&builder] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        builder.execNative(u"COMMIT"_s);
-    });
-    sqlite3_busy_timeout(db().handle(), 5000);
-    EXPECT_NO_THROW({
-        SqlTransaction tx(db());
-        db().execNative(u"SELECT count(*) FROM Poetry"_s);
-        db().execNative(u"UPDATE Poetry SET fQty = 2 WHERE fTitle = '月'"_s);
-        tx.commit();
-    });
-    commitLater.join();
 }

@@ -32,36 +32,31 @@ struct YesDialogs : ScriptedDialogs {
 };
 
 int makePackage(const QString& dir, int n) {
-    const QString tang = dir + QStringLiteral("/dist/quantangshi/");
+    const QString tang = dir + u"/dist/quantangshi/"_s;
     QDir().mkpath(tang);
-    static const QString chars = QStringLiteral("春江花月夜山水云风雨雪松竹梅兰菊秋霜寒烟柳燕归鸿雁长河落日孤城远客");
+    static const QString chars = u"春江花月夜山水云风雨雪松竹梅兰菊秋霜寒烟柳燕归鸿雁长河落日孤城远客"_s;
     quint32 seed = 12345;
-    const auto write = [](const QString& path, const QByteArray& bytes) {
-        QFile f(path);
+    const auto write = [&tang](const QString& name, const QByteArray& bytes) {
+        QFile f(tang + name);
         return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     };
-    QJsonArray poems;
-    for (int i = 0; i < n; ++i) {
-        QJsonArray lines;
-        for (int l = 0; l < 2; ++l) {
-            QString line; // two five-character clauses
-            for (int c = 0; c < 10; ++c) {
+    for (int first = 0; first < n; first += 1000) { // a thousand poems a file
+        QJsonArray poems;
+        for (int i = first; i < std::min(n, first + 1000); ++i) {
+            QString text; // two lines of two five-character clauses
+            for (int c = 0; c < 20; ++c) {
                 seed = seed * 1103515245u + 12345u;
-                line += chars[int((seed >> 8) % quint32(chars.size()))];
-                if (c % 5 == 4) line += c == 4 ? u'，' : u'。';
+                text += chars[int((seed >> 8) % quint32(chars.size()))];
+                if (c % 5 == 4) text += c % 10 == 4 ? u'，' : u'。';
             }
-            lines.append(line);
+            poems.append(QJsonObject{{u"author"_s, u"诗人%1"_s.arg(i % 997)},
+                                     {u"title"_s, u"%1拟古第%2首"_s.arg(dir.section(u'/', -1)).arg(i)},
+                                     {u"paragraphs"_s, QJsonArray{text.left(12), text.mid(12)}}});
         }
-        poems.append(QJsonObject{{u"author"_s, QStringLiteral("诗人%1").arg(i % 997)},
-                                 {u"title"_s, QStringLiteral("%1拟古第%2首").arg(dir.section(u'/', -1)).arg(i)},
-                                 {u"paragraphs"_s, lines}});
-        // A thousand poems a file.
-        const QString file = tang + u"poet.tang.%1.json"_s.arg(i / 1000);
-        if ((poems.size() == 1000 || i == n - 1) && !write(file, QJsonDocument(poems).toJson(QJsonDocument::Compact)))
+        if (!write(u"poet.tang.%1.json"_s.arg(first / 1000), QJsonDocument(poems).toJson(QJsonDocument::Compact)))
             return 1;
-        if (poems.size() == 1000) poems = QJsonArray();
     }
-    return write(tang + QStringLiteral("authors.tang.json"), "[]") ? 0 : 1;
+    return write(u"authors.tang.json"_s, "[]") ? 0 : 1;
 }
 
 int fileAll(const QString& path) {
@@ -91,13 +86,10 @@ int check(const QString& path) {
     SqlDatabase db;
     if (db.open(path, false) != 0) return 1;
     try {
-        QString integrity = u"none"_s;
-        if (SqlStatement ic = db.prepareNative(u"PRAGMA integrity_check"_s); ic.next()) integrity = ic.text(0);
-        qint64 poems = 0, filed = 0;
-        db.scalarInt(QStringLiteral("select count(*) from Poetry"), &poems);
-        db.scalarInt(u"select count(*) from Poetry a, PoetBook b where a.fBookID=b.fBookID and b.fBook='killtest'"_s,
-                     &filed);
-        std::printf("%s %lld %lld\n", qPrintable(integrity), poems, filed);
+        SqlStatement n = db.prepareNative(u"select ifnull((select * from pragma_integrity_check limit 1), 'none'), "
+                                          "(select count(*) from Poetry), (select count(*) from Poetry a, PoetBook b "
+                                          "where a.fBookID=b.fBookID and b.fBook='killtest')"_s);
+        if (n.next()) std::printf("%s %lld %lld\n", qPrintable(n.text(0)), n.int64(1), n.int64(2));
     } catch (const SqlError& e) {
         std::printf("error %s\n", qPrintable(e.message()));
         return 1;
