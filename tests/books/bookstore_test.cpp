@@ -1,7 +1,6 @@
 // The book and bookmark statements against the sample database: values bound,
 // not spliced, so quotes and Latin case behave as the store compares them.
 #include "books/bookstore.h"
-#include "search/bookmarkstore.h"
 #include "support/fixture.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +11,10 @@ namespace {
 class Books : public ::testing::Test {
 protected:
     void SetUp() override { fx.fillSample(); }
-    // The first column of a native or a dialect statement, comma-joined.
-    QString column(const QString& sql, bool native = true) {
+    // The first column of a statement, comma-joined.
+    QString column(const QString& sql) {
         QStringList out;
-        SqlStatement st = native ? fx.db().prepareNative(sql) : fx.db().prepare(sql);
+        SqlStatement st = fx.db().prepareNative(sql);
         while (st.next()) out << (st.isNull(0) ? u"<null>"_s : st.text(0));
         return out.join(u',');
     }
@@ -48,31 +47,4 @@ TEST_F(Books, ReadsAddsAndRenames) {
     RenameBook(db, id, u"it's"_s);
     EXPECT_EQ(column(u"SELECT fBook FROM PoetBook WHERE fBookID IN (1,%1) ORDER BY fBookID"_s.arg(id)),
               u"唐诗选,it's"_s);
-}
-
-TEST_F(Books, OrderFilingDeletionAndBookmarks) {
-    SaveBookOrder(db, {3, 1}, {2, 4});
-    EXPECT_EQ(column(u"SELECT fBookID||':'||fBookOrderID||':'||fBookSelected FROM PoetBook ORDER BY fBookID"_s),
-              u"1:1:1,2:2:0,3:0:1,4:3:0"_s);
-    FilePoems(db, {4, 5}, 2);
-    FilePoems(db, {1}, -1);
-    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookID FROM Poetry WHERE fBookID<>-1 ORDER BY fPoemID"_s),
-              u"2:1,3:1,4:2,5:2"_s);
-    EmptyBook(db, 2);
-    EXPECT_EQ(column(u"SELECT fPoemID FROM Poetry WHERE fBookID<>-1"_s), u"2,3"_s);
-    DeleteBook(db, 1);
-    EXPECT_EQ(column(u"SELECT fBookID FROM PoetBook ORDER BY fBookID"_s), u"2,3,4"_s);
-    EXPECT_EQ(fx.count(u"SELECT count(*) FROM Poetry WHERE fBookID<>-1"_s), 0);
-    // Bookmarks number above every number in use: the sample holds 3 (poem 4) and 5 (poem 1).
-    AddBookmarks(db, {7, 2, 1});
-    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark>0 ORDER BY fBookmark DESC"_s),
-              u"1:8,2:7,7:6,4:3"_s);
-    RemoveBookmarks(db, {2, 4});
-    // The list of bookmarks is the one the title list shows, newest first.
-    EXPECT_EQ(column(u"select a.fPoemID from Poetry a"_s + BookmarkedFilter() + u" Order By "_s + BookmarkedOrder(),
-                     false),
-              u"1,7"_s);
-    RemoveAllBookmarks(db);
-    AddBookmarks(db, {9});
-    EXPECT_EQ(column(u"SELECT fPoemID||':'||fBookmark FROM Poetry WHERE fBookmark<>0"_s), u"9:1"_s);
 }

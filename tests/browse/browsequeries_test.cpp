@@ -16,11 +16,6 @@ TEST(BrowseQueries, ListCountsFromTheFillMatchTheCountingStatements) {
                        "(-1,'诗','乐府','无名氏','汉','古诗','甲',NULL),(-1,'诗','乐府','无名氏','汉','古诗','甲',NULL),"
                        "(-1,'诗','乐府','无名氏','汉','长歌行','乙',3),(-1,'诗','乐府','无名氏','汉','长歌行','乙',3),"
                        "(-1,'诗','乐府','无名氏','汉','短歌行','丙',0)"_s);
-    const auto ids = [](const TitleRows& rows) {
-        std::vector<qint32> out;
-        for (int i = 0; i < rows.size(); ++i) out.push_back(rows.poemId(i));
-        return out;
-    };
     const QString order = u"a.fTitle,a.fPoet"_s;
     for (const QString& filter : {QString(), u" Where a.fPoet='无名氏'"_s, u" Where a.fTitle='古诗'"_s,
                                  u" Where a.fQty Is Null"_s, u" Where a.fDynasty='唐'"_s, u" Where 1=0"_s}) {
@@ -30,11 +25,9 @@ TEST(BrowseQueries, ListCountsFromTheFillMatchTheCountingStatements) {
         ASSERT_TRUE(st.next());
         const PoemCounts apart{st.int64(0), st.int64(0) > 0 && !st.isNull(1) ? st.int64(1) : 0};
         PoemCounts fromFill{-1, -1};
-        const TitleRows rows = ReadTitleRows(fx.db(), filter, order, &fromFill);
+        ReadTitleRows(fx.db(), filter, order, &fromFill);
         EXPECT_EQ(fromFill, apart);
         EXPECT_EQ(CountPoems(fx.db(), filter), apart);
-        // Counting changes neither the rows nor their order.
-        EXPECT_EQ(ids(rows), ids(ReadTitleRows(fx.db(), filter, order)));
     }
     EXPECT_EQ(CountPoems(fx.db(), u" Where a.fTitle='古诗'"_s), (PoemCounts{2, 0}));
     EXPECT_EQ(CountPoems(fx.db(), u" Where a.fTitle='长歌行'"_s), (PoemCounts{2, 6}));

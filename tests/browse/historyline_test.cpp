@@ -45,7 +45,6 @@ TEST(TitleRows, ReadsTheTitleListQueryWithoutACap) {
     const TitleRows all = ReadTitleRows(fx.db(), QString(), u"a.fTitle,a.fPoet"_s);
     ASSERT_EQ(all.size(), 40000);
     EXPECT_EQ(dump(all, 0, 1) + u',' + all.poet(39999), u"t1/p1/五言绝句/1,p49"_s);
-    EXPECT_EQ(ReadTitleRows(fx.db(), u" Where a.fPoet = 'p7'"_s, u"a.fTitle,a.fPoet"_s).size(), 800);
 }
 
 TEST(TitleRows, EditsAndAppendsKeepEveryRowsOwnTexts) {
@@ -60,8 +59,5 @@ TEST(TitleRows, EditsAndAppendsKeepEveryRowsOwnTexts) {
     more.append(QByteArrayView("望庐山瀑布"), QByteArrayView("七言绝句"), QByteArrayView("李白"), 10, 0);
     rows.append(more);
     rows.erase(2);
-    TitleRows moved;
-    moved.swap(rows);
-    EXPECT_TRUE(rows.empty());
-    EXPECT_EQ(dump(moved), u"夜思/Li Bai/古诗/1,春晓/孟浩然/五言绝句/7,登鹳雀楼/王之涣/五言绝句/9,望庐山瀑布/李白/七言绝句/10"_s);
+    EXPECT_EQ(dump(rows), u"夜思/Li Bai/古诗/1,春晓/孟浩然/五言绝句/7,登鹳雀楼/王之涣/五言绝句/9,望庐山瀑布/李白/七言绝句/10"_s);
 }

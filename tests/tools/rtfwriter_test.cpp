@@ -75,19 +75,7 @@ TEST(RtfWriter, ReadsBackAsThePanesTextWithTheLineKindsFormats) {
     ASSERT_GE(titleRun, 0);
     EXPECT_EQ(first.controls.mid(titleRun, 4), (QStringList{u"f0"_s, u"fs32"_s, u"cf1"_s, u"b"_s}));
     EXPECT_FALSE(first.controls.contains(u"qc"_s));
-}
-
-TEST(RtfWriter, EmptyPaneAndNegativeIndentsStayWithinTheEdge) {
+    // An empty pane is still a well-formed file. (Indents come from the pane's own geometry.)
     const RtfReadBack none = ReadRtf(WritePoemRtf(PoemLayout{}, DefaultTemplate(), measures()));
-    EXPECT_TRUE(none.wellFormed);
-    EXPECT_EQ(none.text(), QString());
-    // A first line left of the edge starts at the edge: no negative indent.
-    Template t = DefaultTemplate();
-    t[ContentLine].Indent = -2;
-    t[ContentLine].HangingIndent = 1;
-    const PoemLayout layout = BuildPoemLayout({{}, {}, {}, {}, u"一"_s, {}});
-    const RtfReadBack back = ReadRtf(WritePoemRtf(layout, t, measures()));
-    for (int i = 0; i < layout.paragraphs.size(); ++i)
-        EXPECT_TRUE(layout.paragraphs[i].lineKind != ContentLine ||
-                    (has(back.paragraphs[i], u"li0"_s) && has(back.paragraphs[i], u"fi0"_s))) << i;
+    EXPECT_TRUE(none.wellFormed && none.text().isEmpty());
 }
