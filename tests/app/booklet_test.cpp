@@ -46,6 +46,7 @@ QImage pageImage(const QString& pdf) {
 }
 
 bool dark(QRgb c) { return qGray(c) < 160; }
+bool gridColour(QRgb c) { return qRed(c) > 150 && qRed(c) - qGreen(c) > 20 && qRed(c) - qBlue(c) > 20; }
 
 // Horizontal bands of columns holding ink, right to left.
 struct Band { int left, right, bottom; }; // bottom: the lowest inked row
@@ -132,6 +133,24 @@ private slots:
                                                              addPoem(u"丁篇"_s, u"黄河入海流\r\n"_s.repeated(40))}, u"flow.pdf"_s);
         QCOMPARE(pageCount(pdf), 2);
         QVERIFY(!pdfText(pdf, 1, 1).contains(u"丁篇"_s));
+    }
+
+    // The grid: squares drawn in the grid's colour, characters in black.
+    void gridPageHasTheGridAndTheCharacters() {
+        const QImage img = pageImage(write(BookletStyle::Grid, {1}, u"grid.pdf"_s));
+        int gridTop = -1; // the first row of squares
+        for (int y = 0; y < img.height() && gridTop < 0; ++y)
+            for (int x = 0; x + 10 < img.width() && gridTop < 0; ++x)
+                if (gridColour(img.pixel(x, y)) && gridColour(img.pixel(x + 10, y))) gridTop = y;
+        QVERIFY(gridTop > 0);
+        const int side = int(BookletPageFrame(BookletPageSize::A4).body.width() / 11 * 50 / 72);
+        int sides = 0, ink = 0;
+        for (int x = 0; x < img.width(); ++x) { // across the row, a quarter below its top
+            sides += gridColour(img.pixel(x, gridTop + side / 4)) && !(x && gridColour(img.pixel(x - 1, gridTop + side / 4)));
+            for (int y = gridTop; y < gridTop + side; ++y) ink += dark(img.pixel(x, y));
+        }
+        QVERIFY2(sides >= 7, qPrintable(QString::number(sides))); // 6 squares: 7 sides, and the dashed middles
+        QVERIFY(ink > 50);
     }
 
     // Right to left: the title column (the poet at its foot), the long line

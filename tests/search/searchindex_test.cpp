@@ -12,6 +12,8 @@
 #include "support/recordingsink.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -149,4 +151,24 @@ TEST_F(SearchIndexTest, DamagedOrDroppedIndexIsNeverTrusted) {
         expectScanResults(true, drop);
     }
     EXPECT_TRUE(sink.messages.isEmpty());
+}
+
+// The index builder's connection holds the write lock for a while; a program
+// transaction that reads before it writes waits for it instead of failing.
+TEST_F(SearchIndexTest, ProgramWritesWaitForTheBuildersTransaction) {
+    SqlDatabase builder;
+    ASSERT_EQ(builder.open(fx.path(), false), SQLITE_OK);
+    builder.execNative(u"BEGIN IMMEDIATE"_s);
+    std::thread commitLater([&builder] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        builder.execNative(u"COMMIT"_s);
+    });
+    sqlite3_busy_timeout(db().handle(), 5000);
+    EXPECT_NO_THROW({
+        SqlTransaction tx(db());
+        db().execNative(u"SELECT count(*) FROM Poetry"_s);
+        db().execNative(u"UPDATE Poetry SET fQty = 2 WHERE fTitle = '月'"_s);
+        tx.commit();
+    });
+    commitLater.join();
 }
